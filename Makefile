@@ -1,0 +1,39 @@
+# The two commands of the README: `make run` and `make test`.
+# Each installs missing Debian packages, configures, builds and runs.
+
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+
+.PHONY: run test bench deps build clean
+
+deps:
+	@scripts/install-deps.sh
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default -j $(JOBS)
+
+run: build
+	@if [ -x build/default/tools/vantor-sim ]; then \
+		build/default/tools/vantor-sim; \
+	else \
+		echo "Nothing to run yet: the simulated desktop and vantor-sim are not built so far."; \
+		echo "Run 'make test' to build and test what exists."; \
+	fi
+
+test: build
+	ctest --preset default -j $(JOBS)
+	cmake --preset sanitize
+	cmake --build --preset sanitize -j $(JOBS)
+	ctest --preset sanitize -j $(JOBS)
+
+bench: deps
+	cmake --preset bench
+	cmake --build --preset bench -j $(JOBS)
+	@if ls build/bench/bench/vantor-bench-* >/dev/null 2>&1; then \
+		for b in build/bench/bench/vantor-bench-*; do $$b; done; \
+	else \
+		echo "No benchmarks built yet."; \
+	fi
+
+clean:
+	rm -rf build
