@@ -44,10 +44,12 @@ public:
     // Retains the new object before releasing the old one, so assigning a handle to itself,
     // or to another handle of the same object, keeps the object alive.
     Handle& operator=(const Handle& other) noexcept {
-        if (other.object_) other.ops_->retain(other.object_);
+        const void* object = other.object_;
+        const HandleOps* ops = other.ops_;
+        if (object) ops->retain(object);
         reset();
-        object_ = other.object_;
-        ops_ = other.ops_;
+        object_ = object;
+        ops_ = ops;
         return *this;
     }
     Handle& operator=(Handle&& other) noexcept {

@@ -1,0 +1,22 @@
+// The bundle of platform services an object of the agent is given at construction.
+#pragma once
+
+#include "platform/Accessibility.h"
+#include "platform/EventServices.h"
+#include "platform/Log.h"
+#include "platform/RunLoop.h"
+#include "platform/Screens.h"
+#include "platform/Workspace.h"
+
+namespace vantor::platform {
+
+struct Platform {
+    Accessibility& accessibility;
+    EventServices& events;
+    RunLoop& runLoop;
+    Workspace& workspace;
+    Screens& screens;
+    Log& log;
+};
+
+}  // namespace vantor::platform

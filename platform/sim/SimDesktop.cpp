@@ -1,0 +1,138 @@
+#include "platform/sim/SimDesktop.h"
+
+namespace vantor::sim {
+
+namespace {
+
+constexpr Nanos kKeyTapPause = 20 * kMillisecond;
+
+}  // namespace
+
+SimDesktop::SimDesktop()
+    : runLoop_(ledger_),
+      trace_(runLoop_),
+      workspace_(runLoop_, trace_),
+      log_(trace_, runLoop_, SimWorkspace::kAgentPid),
+      accessibility_(ledger_, runLoop_, trace_),
+      events_(ledger_, runLoop_, trace_, screens_),
+      hardware_(events_, runLoop_),
+      dock_(runLoop_, accessibility_, workspace_, screens_, trace_),
+      router_(dock_, workspace_),
+      platform_{accessibility_, events_, runLoop_, workspace_, screens_, log_} {
+    events_.setDownstream([this](const platform::TapEvent& event) { router_.route(event); });
+    dock_.start();
+}
+
+std::string SimDesktop::addApplication(const std::string& name, const std::string& path,
+                                       const std::string& bundleIdentifier) {
+    return refOf(workspace_.addApplication(name, path, bundleIdentifier, false));
+}
+
+std::string SimDesktop::startApplication(const std::string& name, const std::string& path) {
+    return refOf(workspace_.addApplication(name, path, {}, true));
+}
+
+bool SimDesktop::quitApplication(std::string_view ref) {
+    const auto pid = runningRegularPid(ref);
+    if (pid) workspace_.terminate(*pid);
+    return pid.has_value();
+}
+
+bool SimDesktop::activateApplication(std::string_view ref) {
+    const auto pid = runningRegularPid(ref);
+    if (pid) workspace_.activate(*pid);
+    return pid.has_value();
+}
+
+bool SimDesktop::hideApplication(std::string_view ref) {
+    const auto pid = runningRegularPid(ref);
+    if (pid) workspace_.hide(*pid);
+    return pid.has_value();
+}
+
+std::optional<std::int32_t> SimDesktop::pidOf(std::string_view ref) const {
+    const SimApplication* app = workspace_.findByRef(ref);
+    if (!app) return std::nullopt;
+    return app->pid;
+}
+
+bool SimDesktop::keyDown(std::string_view key) {
+    const auto code = keyCodeForName(key);
+    if (code) hardware_.keyDown(*code);
+    return code.has_value();
+}
+
+bool SimDesktop::keyUp(std::string_view key) {
+    const auto code = keyCodeForName(key);
+    if (code) hardware_.keyUp(*code);
+    return code.has_value();
+}
+
+bool SimDesktop::tapKey(std::string_view key) {
+    const auto code = keyCodeForName(key);
+    if (!code) return false;
+    hardware_.keyDown(*code);
+    runLoop_.runFor(kKeyTapPause);
+    hardware_.keyUp(*code);
+    runLoop_.runFor(kKeyTapPause);
+    return true;
+}
+
+std::vector<std::string> SimDesktop::switcherEntries() const {
+    std::vector<std::string> refs;
+    for (std::int32_t pid : dock_.entryPids())
+        refs.push_back(refOf(pid));
+    return refs;
+}
+
+std::optional<std::string> SimDesktop::highlighted() const {
+    const auto pid = dock_.highlightedPid();
+    if (!pid) return std::nullopt;
+    return refOf(*pid);
+}
+
+std::optional<platform::Rect> SimDesktop::iconFrame(std::string_view ref) const {
+    const auto pid = pidOf(ref);
+    if (!pid) return std::nullopt;
+    return dock_.iconFrame(*pid);
+}
+
+std::string SimDesktop::front() const {
+    const SimApplication* app = workspace_.front();
+    return app ? app->ref : std::string();
+}
+
+std::vector<std::string> SimDesktop::applicationOrder() const {
+    std::vector<std::string> refs;
+    for (const SimApplication* app : workspace_.applications())
+        refs.push_back(app->ref);
+    return refs;
+}
+
+bool SimDesktop::running(std::string_view ref) const {
+    const SimApplication* app = workspace_.findByRef(ref);
+    return app && app->running;
+}
+
+bool SimDesktop::hidden(std::string_view ref) const {
+    const SimApplication* app = workspace_.findByRef(ref);
+    return app && app->running && app->hidden;
+}
+
+void SimDesktop::setKeepingRecords(bool keeping) {
+    trace_.setKeeping(keeping);
+    router_.setKeeping(keeping);
+}
+
+std::string SimDesktop::refOf(std::int32_t pid) const {
+    const SimApplication* app = workspace_.find(pid);
+    return app ? app->ref : std::to_string(pid);
+}
+
+std::optional<std::int32_t> SimDesktop::runningRegularPid(std::string_view ref) const {
+    const SimApplication* app = workspace_.findByRef(ref);
+    if (!app || !app->running || app->kind != SimApplication::Kind::Regular) return std::nullopt;
+    return app->pid;
+}
+
+}  // namespace vantor::sim

@@ -1,0 +1,319 @@
+#include "platform/sim/SimDock.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+
+#include "platform/sim/KeyNames.h"
+
+namespace vantor::sim {
+
+using platform::EventType;
+using platform::TapEvent;
+
+namespace {
+
+constexpr platform::AXError kAXErrorActionUnsupported = -25206;
+
+constexpr std::string_view kCreated = "AXCreated";
+constexpr std::string_view kDestroyed = "AXUIElementDestroyed";
+constexpr std::string_view kSelectedChildrenChanged = "AXSelectedChildrenChanged";
+
+bool hasCommand(const TapEvent& event) {
+    return (event.flags & platform::kEventFlagMaskCommand) != 0;
+}
+
+// A flags-changed event of a Command key whose flags no longer hold Command.
+bool isCommandRelease(const TapEvent& event) {
+    return event.type == EventType::FlagsChanged &&
+           (event.keyCode == keycode::LeftCommand || event.keyCode == keycode::RightCommand) &&
+           !hasCommand(event);
+}
+
+}  // namespace
+
+SimDock::SimDock(SimRunLoop& runLoop, SimAccessibility& accessibility, SimWorkspace& workspace,
+                 SimScreens& screens, SimTrace& trace)
+    : runLoop_(runLoop),
+      accessibility_(accessibility),
+      workspace_(workspace),
+      screens_(screens),
+      trace_(trace) {
+    workspace_.addTerminationListener(
+        [this](const SimApplication& app) { applicationTerminated(app); });
+}
+
+void SimDock::start() {
+    if (running_) return;
+    pid_ = workspace_.startDockProcess();
+    running_ = true;
+    state_ = State::Idle;
+    appNode_ = std::make_shared<AXNode>();
+    appNode_->kind = AXNode::Kind::Application;
+    appNode_->pid = pid_;
+    appNode_->role = "AXApplication";
+    appNode_->title = "Dock";
+    accessibility_.registerApplication(
+        pid_, appNode_,
+        [this](AXNode& node, std::string_view action) { return performAction(node, action); });
+    trace_.add(fmt::format("Dock starts (pid {})", pid_));
+}
+
+void SimDock::kill() {
+    if (!running_) return;
+    ++openGeneration_;
+    // A process that ends posts nothing: its elements just stop answering.
+    for (const Entry& entry : entries_)
+        entry.node->alive = false;
+    if (list_) list_->alive = false;
+    entries_.clear();
+    list_.reset();
+    highlight_.reset();
+    appNode_->children.clear();
+    accessibility_.unregisterApplication(pid_);
+    state_ = State::Idle;
+    commitWhenOpen_ = false;
+    running_ = false;
+    trace_.add("Dock killed");
+    workspace_.terminate(pid_);
+}
+
+void SimDock::receive(const TapEvent& event) {
+    if (!running_) return;
+    switch (state_) {
+        case State::Idle:
+            if (event.type == EventType::KeyDown && event.keyCode == keycode::Tab &&
+                hasCommand(event)) {
+                beginOpening();
+            }
+            return;
+        case State::Opening:
+            // Further Command-Tabs are absorbed; a quick Command release switches once open.
+            if (isCommandRelease(event)) commitWhenOpen_ = true;
+            return;
+        case State::Showing:
+            break;
+    }
+    if (isCommandRelease(event)) {
+        if (const auto pid = highlightedPid()) traceAction("switch to", *pid);
+        commit(highlightedPid());
+        return;
+    }
+    switch (event.type) {
+        case EventType::KeyDown:
+            if (hasCommand(event)) handleKey(event);
+            return;
+        case EventType::MouseMoved:
+            if (const auto index = layout_.iconAt(event.location)) setHighlight(*index);
+            return;
+        case EventType::LeftMouseUp:
+            if (const auto index = layout_.iconAt(event.location)) {
+                const std::int32_t pid = entries_[*index].pid;
+                traceAction("switch to", pid);
+                commit(pid);
+            }
+            return;
+        default:
+            return;
+    }
+}
+
+void SimDock::handleKey(const TapEvent& event) {
+    const bool shift = (event.flags & platform::kEventFlagMaskShift) != 0;
+    switch (event.keyCode) {
+        case keycode::Tab:
+            step(shift ? -1 : 1);
+            return;
+        case keycode::Right:
+            step(1);
+            return;
+        case keycode::Left:
+            step(-1);
+            return;
+        case keycode::Q:
+            if (const auto pid = highlightedPid()) {
+                traceAction("quit", *pid);
+                workspace_.terminate(*pid);
+            }
+            return;
+        case keycode::H:
+            if (const auto pid = highlightedPid()) {
+                traceAction("hide", *pid);
+                workspace_.hide(*pid);
+            }
+            return;
+        case keycode::Escape:
+            trace_.add("Dock cancel");
+            commit(std::nullopt);
+            return;
+        case keycode::Return:
+            if (const auto pid = highlightedPid()) traceAction("switch to", *pid);
+            commit(highlightedPid());
+            return;
+        default:
+            return;
+    }
+}
+
+void SimDock::beginOpening() {
+    state_ = State::Opening;
+    commitWhenOpen_ = false;
+    const std::uint64_t generation = ++openGeneration_;
+    trace_.add("Dock opening the switcher");
+    runLoop_.schedule(kOpenDelay, [this, generation] { finishOpening(generation); });
+}
+
+void SimDock::finishOpening(std::uint64_t generation) {
+    if (generation != openGeneration_ || state_ != State::Opening || !running_) return;
+
+    list_ = std::make_shared<AXNode>();
+    list_->kind = AXNode::Kind::List;
+    list_->pid = pid_;
+    list_->role = "AXList";
+    list_->subrole = "AXProcessSwitcherList";
+    list_->parent = appNode_;
+    std::string names;
+    for (const SimApplication* app : workspace_.applications()) {
+        auto node = std::make_shared<AXNode>();
+        node->kind = AXNode::Kind::Item;
+        node->pid = pid_;
+        node->role = "AXDockItem";
+        node->subrole = "AXApplicationDockItem";
+        node->title = app->name;
+        node->parent = list_;
+        list_->children.push_back(node);
+        entries_.push_back({app->pid, std::move(node)});
+        names += (names.empty() ? "" : ", ") + app->ref;
+    }
+    appNode_->children = {list_};
+    relayout();
+    state_ = State::Showing;
+    if (!entries_.empty()) {
+        highlight_ = entries_.size() > 1 ? 1 : 0;
+        list_->selected = entries_[*highlight_].node;
+    }
+    const auto highlighted = highlightedPid();
+    trace_.add(fmt::format("Dock switcher shows [{}], highlight {}", names,
+                           highlighted ? workspace_.find(*highlighted)->ref : "none"));
+    accessibility_.postNotification(list_, kCreated);
+    if (commitWhenOpen_) {
+        if (highlighted) traceAction("switch to", *highlighted);
+        commit(highlighted);
+    }
+}
+
+void SimDock::step(int delta) {
+    if (entries_.empty()) return;
+    const auto n = static_cast<std::ptrdiff_t>(entries_.size());
+    const auto from = static_cast<std::ptrdiff_t>(highlight_.value_or(0));
+    setHighlight(static_cast<std::size_t>(((from + delta) % n + n) % n));
+}
+
+void SimDock::setHighlight(std::size_t index) {
+    if (highlight_ == index) return;
+    highlight_ = index;
+    list_->selected = entries_[index].node;
+    traceAction("highlight", entries_[index].pid);
+    accessibility_.postNotification(list_, kSelectedChildrenChanged);
+}
+
+void SimDock::commit(std::optional<std::int32_t> pid) {
+    close();
+    if (pid) workspace_.activate(*pid);
+}
+
+void SimDock::close() {
+    if (state_ != State::Showing) return;
+    state_ = State::Idle;
+    commitWhenOpen_ = false;
+    for (const Entry& entry : entries_)
+        entry.node->alive = false;
+    list_->alive = false;
+    appNode_->children.clear();
+    const std::shared_ptr<AXNode> closed = std::move(list_);
+    list_.reset();
+    entries_.clear();
+    highlight_.reset();
+    trace_.add("Dock switcher closes");
+    accessibility_.postNotification(closed, kDestroyed);
+}
+
+void SimDock::relayout() {
+    layout_ = SwitcherLayout::compute(entries_.size(), screens_.firstScreen().size);
+    list_->frame = layout_.list;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        entries_[i].node->frame = layout_.iconFrame(i);
+    }
+}
+
+void SimDock::applicationTerminated(const SimApplication& app) {
+    // The list keeps its entries while it shows, but one that quits leaves at once.
+    if (state_ != State::Showing) return;
+    const auto it = std::find_if(entries_.begin(), entries_.end(),
+                                 [&](const Entry& entry) { return entry.pid == app.pid; });
+    if (it == entries_.end()) return;
+    const auto removed = static_cast<std::size_t>(it - entries_.begin());
+    const std::shared_ptr<AXNode> node = it->node;
+    node->alive = false;
+    entries_.erase(it);
+    std::erase(list_->children, node);
+
+    // The highlight stays on its application; on the removed one's place when that one went
+    // (the last entry when it was past the end). Either way without a notification.
+    if (highlight_ && *highlight_ > removed) --*highlight_;
+    if (highlight_ && *highlight_ >= entries_.size()) {
+        highlight_ = entries_.empty() ? std::nullopt : std::optional(entries_.size() - 1);
+    }
+    list_->selected = highlight_ ? entries_[*highlight_].node : std::shared_ptr<AXNode>();
+    relayout();
+    accessibility_.postNotification(node, kDestroyed);
+}
+
+platform::AXError SimDock::performAction(AXNode& node, std::string_view action) {
+    if (action == "AXCancel" && list_ && &node == list_.get()) {
+        trace_.add("Dock cancel");
+        commit(std::nullopt);
+        return platform::kAXErrorSuccess;
+    }
+    if (action == "AXPress" && node.kind == AXNode::Kind::Item) {
+        for (const Entry& entry : entries_) {
+            if (entry.node.get() != &node) continue;
+            const std::int32_t pid = entry.pid;
+            traceAction("press", pid);
+            commit(pid);
+            return platform::kAXErrorSuccess;
+        }
+    }
+    return kAXErrorActionUnsupported;
+}
+
+std::optional<platform::Rect> SimDock::listFrame() const {
+    if (!showing()) return std::nullopt;
+    return layout_.list;
+}
+
+std::vector<std::int32_t> SimDock::entryPids() const {
+    std::vector<std::int32_t> pids;
+    for (const Entry& entry : entries_)
+        pids.push_back(entry.pid);
+    return pids;
+}
+
+std::optional<std::int32_t> SimDock::highlightedPid() const {
+    if (!highlight_) return std::nullopt;
+    return entries_[*highlight_].pid;
+}
+
+std::optional<platform::Rect> SimDock::iconFrame(std::int32_t pid) const {
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (entries_[i].pid == pid) return layout_.iconFrame(i);
+    }
+    return std::nullopt;
+}
+
+void SimDock::traceAction(std::string_view action, std::int32_t pid) {
+    const SimApplication* app = workspace_.find(pid);
+    trace_.add(fmt::format("Dock {} {}", action, app ? app->ref : std::to_string(pid)));
+}
+
+}  // namespace vantor::sim
