@@ -1,0 +1,305 @@
+#include "switcher/ProcList.h"
+
+#include <fmt/format.h>
+
+#include <algorithm>
+#include <array>
+
+#include "switcher/Coordinates.h"
+
+namespace vantor {
+
+using platform::AXAttributeValue;
+using platform::AXElement;
+using platform::AXError;
+using platform::Rect;
+
+namespace {
+
+constexpr std::string_view kItemsKey = "items";
+constexpr std::string_view kShowingKey = "showing";
+
+constexpr std::string_view kAXCreated = "AXCreated";
+constexpr std::string_view kAXUIElementDestroyed = "AXUIElementDestroyed";
+constexpr std::string_view kAXSelectedChildrenChanged = "AXSelectedChildrenChanged";
+constexpr std::string_view kAXProcessSwitcherList = "AXProcessSwitcherList";
+
+constexpr std::uint16_t kVirtualKeyTab = 48;
+
+}  // namespace
+
+AXError getElemFrame(platform::Accessibility& ax, const AXElement& elem, Rect& frame) {
+    if (!elem) return platform::kAXErrorIllegalArgument;
+    platform::Point origin;
+    platform::Size size;
+    {
+        AXAttributeValue value;
+        if (AXError err = ax.copyAttributeValue(elem, "AXPosition", value)) return err;
+        platform::axValueGetValue(value, origin);
+    }
+    {
+        AXAttributeValue value;
+        if (AXError err = ax.copyAttributeValue(elem, "AXSize", value)) return err;
+        platform::axValueGetValue(value, size);
+    }
+    frame = {origin, size};
+    return platform::kAXErrorSuccess;
+}
+
+ProcList::ProcList(platform::Platform& platform)
+    : _platform(platform), _self(std::make_shared<ProcList*>(this)) {
+    _itemsArray.reserve(36);
+    _titleToKeyMap.reserve(24);
+    _appNameMap.reserve(24);
+    _eventSource = _platform.events.sourceCreate(platform::EventSourceStateID::Private);
+    _platform.events.sourceSetUserData(_eventSource, kEventMarkerUserData);
+
+    _observerDock();
+
+    std::weak_ptr<ProcList*> weak = _self;
+    _platform.workspace.addNotificationObserver(
+        platform::kWorkspaceDidTerminateApplicationNotification,
+        [weak](const platform::WorkspaceNotification& notification) {
+            if (auto self = weak.lock()) (*self)->handleWorkspaceNoti(notification);
+        });
+}
+
+ProcList::~ProcList() {
+    // Nothing may call back into a model that has gone: the observer's source leaves the run
+    // loop, the Dock is no longer watched, and scheduled blocks find the weak reference empty.
+    _self.reset();
+    if (_currentDockAxObserverSource)
+        _platform.runLoop.removeSource(_currentDockAxObserverSource,
+                                       platform::RunLoopMode::Default);
+    if (dockProc) _platform.workspace.removeTerminatedObserver(dockProc, *this);
+}
+
+void ProcList::setShowing(bool showing) {
+    willChangeValueForKey(kShowingKey);
+    _showing = showing;
+    didChangeValueForKey(kShowingKey);
+}
+
+void ProcList::addObserver(platform::KeyValueObserver& observer, std::string_view keyPath,
+                           unsigned options, const void* context) {
+    _observations.push_back({&observer, std::string(keyPath), options, context});
+}
+
+void ProcList::removeObserver(platform::KeyValueObserver& observer, std::string_view keyPath) {
+    std::erase_if(_observations, [&](const Observation& o) {
+        return o.observer == &observer && o.keyPath == keyPath;
+    });
+}
+
+void ProcList::willChangeValueForKey(std::string_view) {}
+
+void ProcList::didChangeValueForKey(std::string_view key) {
+    platform::KeyValueChange change;
+    if (key == kShowingKey) change.newBool = _showing;
+    // An observer may add or remove observations while it is told; tell those registered now.
+    const std::vector<Observation> observations = _observations;
+    for (const Observation& o : observations) {
+        if (o.keyPath != key) continue;
+        platform::KeyValueChange told;
+        if (o.options & platform::kKeyValueObservingOptionNew) told = change;
+        o.observer->observeValueForKeyPath(key, this, told, o.context);
+    }
+}
+
+void ProcList::_setCurrentListAXElem(const AXElement& elem) {
+    // The handle's assignment takes the new reference before it gives up the old one.
+    _currentListAxElem = elem;
+}
+
+std::int32_t ProcList::getMultiplexCountForKey(std::string_view key) const {
+    if (key.empty()) return 0;
+    return multiplexCountForKey(_multiplexCounter, key);
+}
+
+void ProcList::handleProcListElem(const AXElement& listElem) {
+    platform::Accessibility& ax = _platform.accessibility;
+
+    const std::vector<Rect> screens = _platform.screens.screenFrames();
+    _mainScreenFrame = screens.empty() ? Rect{} : screens.front();
+    const double screenHeight = _mainScreenFrame.size.height;
+
+    if (getElemFrame(ax, listElem, _frame) != platform::kAXErrorSuccess) {
+        _setCurrentListAXElem(AXElement());
+        return;
+    }
+    _frame = flipRect(_frame, screenHeight);
+    _setCurrentListAXElem(listElem);
+
+    _itemsArray.clear();
+    _items.clear();
+    _multiplexCounter.clear();
+
+    std::vector<std::string> rawTitles;
+    {
+        AXAttributeValue children;
+        if (ax.copyAttributeValue(listElem, "AXChildren", children) != platform::kAXErrorSuccess)
+            return;
+        const auto* elements = std::get_if<std::vector<AXElement>>(&children);
+        const std::size_t count = elements ? elements->size() : 0;
+        rawTitles.reserve(count);
+        for (std::size_t i = 0; i < count; ++i) {
+            const AXElement& child = (*elements)[i];
+            std::string title;
+            {
+                AXAttributeValue value;
+                if (ax.copyAttributeValue(child, "AXTitle", value) != platform::kAXErrorSuccess)
+                    continue;
+                if (auto* s = std::get_if<std::string>(&value)) title = std::move(*s);
+            }
+            // A child whose frame cannot be read gets a zero frame.
+            Rect childFrame;
+            Rect itemFrame;
+            if (getElemFrame(ax, child, childFrame) == platform::kAXErrorSuccess)
+                itemFrame = frameRelativeToList(childFrame, screenHeight, _frame);
+            _itemsArray.push_back(
+                ProcItem::itemWithTitle(title, itemFrame, static_cast<std::int32_t>(i), child));
+            rawTitles.push_back(std::move(title));
+        }
+    }
+
+    HintKeyAssignment assignment = assignHintKeys(rawTitles, _titleToKeyMap);
+    for (std::size_t i = 0; i < _itemsArray.size(); ++i) {
+        _itemsArray[i]->setTitle(std::move(assignment.itemTitles[i]));
+        if (!assignment.keys[i].empty())
+            _items.emplace(std::move(assignment.keys[i]), _itemsArray[i]);
+    }
+    _multiplexCounter = std::move(assignment.multiplexCounter);
+
+    willChangeValueForKey(kItemsKey);
+    didChangeValueForKey(kItemsKey);
+}
+
+void ProcList::scheduleObserverDock(double seconds) {
+    std::weak_ptr<ProcList*> weak = _self;
+    _platform.runLoop.performAfterDelay(seconds,
+                                        [weak] {
+                                            if (auto self = weak.lock()) (*self)->_observerDock();
+                                        },
+                                        {platform::RunLoopMode::Default});
+}
+
+void ProcList::_observerDock() {
+    platform::Accessibility& ax = _platform.accessibility;
+    platform::Log& log = _platform.log;
+
+    if (dockProc) {
+        _platform.workspace.removeTerminatedObserver(dockProc, *this);
+        dockProc = 0;
+    }
+
+    const auto docks =
+        _platform.workspace.runningApplicationsWithBundleIdentifier(kDockBundleIdentifier);
+    if (docks.empty()) {
+        log.log("Dock not running... schedule retry for 1 sec");
+        scheduleObserverDock(1.0);
+        return;
+    }
+    const std::int32_t pid = docks.front().processIdentifier;
+    dockProc = pid;
+    _platform.workspace.addTerminatedObserver(pid, *this, &_dockTerminatedContext);
+    log.log(fmt::format("{}", pid));
+
+    _setCurrentListAXElem(AXElement());
+    _currentDockAxElem = ax.createApplication(pid);
+
+    if (_currentDockAxObserver) {
+        _platform.runLoop.removeSource(_currentDockAxObserverSource,
+                                       platform::RunLoopMode::Default);
+        _currentDockAxObserverSource.reset();
+        _currentDockAxObserver.reset();
+    }
+
+    platform::AXObserver observer;
+    if (AXError err = ax.observerCreate(pid, &ProcList::dockObserverCallback, observer)) {
+        log.log(fmt::format("Fail AXObserverCreate: {}", err));
+        log.log("schedule retry for 1 sec");
+        scheduleObserverDock(1.0);
+        return;
+    }
+    _currentDockAxObserver = std::move(observer);
+
+    static constexpr std::array<std::pair<std::string_view, std::string_view>, 3> kNotifications{{
+        {kAXCreated, "Fail kAXCreatedNotification: {}"},
+        {kAXUIElementDestroyed, "Fail kAXUIElementDestroyedNotification: {}"},
+        {kAXSelectedChildrenChanged, "Fail kAXSelectedChildrenChangedNotification: {}"},
+    }};
+    for (const auto& [notification, failure] : kNotifications) {
+        if (AXError err = ax.observerAddNotification(_currentDockAxObserver, _currentDockAxElem,
+                                                     notification, this)) {
+            log.log(fmt::format(fmt::runtime(failure), err));
+            log.log("schedule retry for 1 sec");
+            scheduleObserverDock(1.0);
+            return;
+        }
+    }
+
+    _currentDockAxObserverSource = ax.observerGetRunLoopSource(_currentDockAxObserver);
+    _platform.runLoop.addSource(_currentDockAxObserverSource, platform::RunLoopMode::Default);
+}
+
+void ProcList::dockObserverCallback(const platform::AXObserver&, const AXElement& element,
+                                    std::string_view notification, void* refcon) {
+    auto* self = static_cast<ProcList*>(refcon);
+
+    if (notification == kAXUIElementDestroyed && self->_currentListAxElem) {
+        if (element == self->_currentListAxElem) {
+            self->_setCurrentListAXElem(AXElement());
+            self->setShowing(false);
+        } else {
+            const AXElement list = self->_currentListAxElem;
+            self->handleProcListElem(list);
+        }
+    } else if (notification == kAXCreated) {
+        AXAttributeValue subrole;
+        if (self->_platform.accessibility.copyAttributeValue(element, "AXSubrole", subrole) !=
+            platform::kAXErrorSuccess)
+            return;
+        const auto* s = std::get_if<std::string>(&subrole);
+        if (s && *s == kAXProcessSwitcherList) {
+            self->handleProcListElem(element);
+            // A list whose frame could not be read is not current; nothing shows then.
+            if (self->_currentListAxElem) self->setShowing(true);
+        }
+    } else if (self->_currentListAxElem && notification == kAXSelectedChildrenChanged &&
+               element == self->_currentListAxElem) {
+        self->handleProcListElem(element);
+    }
+}
+
+void ProcList::handleWorkspaceNoti(const platform::WorkspaceNotification& notification) {
+    if (notification.name != platform::kWorkspaceDidTerminateApplicationNotification) return;
+    if (!_showing) return;
+    const AXElement list = _currentListAxElem;
+    handleProcListElem(list);
+}
+
+void ProcList::observeValueForKeyPath(std::string_view, const void*,
+                                      const platform::KeyValueChange&, const void* context) {
+    if (context != &_dockTerminatedContext) return;
+    // The Dock has terminated. The main thread carries every input event behind the tap, so
+    // it is not blocked while the Dock restarts: the switcher is gone at once and the Dock is
+    // searched for again 2 s later.
+    setShowing(false);
+    scheduleObserverDock(2.0);
+}
+
+void ProcList::show() {
+    platform::EventServices& events = _platform.events;
+    const platform::Event down = events.createKeyboardEvent(_eventSource, kVirtualKeyTab, true);
+    const platform::Event up = events.createKeyboardEvent(_eventSource, kVirtualKeyTab, false);
+    events.setFlags(down, platform::kEventFlagMaskCommand);
+    events.setFlags(up, platform::kEventFlagMaskCommand);
+    events.post(platform::EventTapLocation::HID, down);
+    events.post(platform::EventTapLocation::HID, up);
+}
+
+void ProcList::dismiss() {
+    if (_currentListAxElem) _platform.accessibility.performAction(_currentListAxElem, "AXCancel");
+}
+
+}  // namespace vantor

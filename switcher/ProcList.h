@@ -1,0 +1,121 @@
+// The model of the system's Command-Tab switcher: its entries with their hint keys, the list's
+// frame, whether it shows; it follows the Dock's switcher through Accessibility and can open and
+// cancel it. Observers attach for the key paths "items" and "showing".
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+#include "platform/KeyValueObserving.h"
+#include "platform/Platform.h"
+#include "switcher/HintKeys.h"
+#include "switcher/ProcItem.h"
+
+namespace vantor {
+
+// User data of the event source behind every event the agent posts itself; the event tap lets
+// such events pass untouched.
+inline constexpr std::int64_t kEventMarkerUserData = 19900620;
+
+inline constexpr std::string_view kDockBundleIdentifier = "com.apple.dock";
+
+// Reads an element's "AXPosition" and "AXSize" into a rectangle in Accessibility coordinates.
+// Returns the first failed read's error code and leaves `frame` untouched then.
+platform::AXError getElemFrame(platform::Accessibility& ax, const platform::AXElement& elem,
+                               platform::Rect& frame);
+
+class ProcList : private platform::KeyValueObserver {
+public:
+    using ItemMap = std::map<std::string, ProcItemRef>;
+
+    // Creates the fields and the event source, starts following the Dock and subscribes to
+    // the workspace's did-terminate notification.
+    explicit ProcList(platform::Platform& platform);
+    ~ProcList();
+    ProcList(const ProcList&) = delete;
+    ProcList& operator=(const ProcList&) = delete;
+
+    // Hint key to entry: the live dictionary, emptied and refilled by every scan.
+    const ItemMap& items() const { return _items; }
+    // The list's frame in screen coordinates, valid while `showing`.
+    const platform::Rect& frame() const { return _frame; }
+    bool showing() const { return _showing; }
+    // Announces "showing" on every call, also when the value does not change.
+    void setShowing(bool showing);
+
+    // Key-value observation of "items" and "showing".
+    void addObserver(platform::KeyValueObserver& observer, std::string_view keyPath,
+                     unsigned options, const void* context);
+    void removeObserver(platform::KeyValueObserver& observer, std::string_view keyPath);
+
+    // Scans a switcher list element into the model and announces "items".
+    void handleProcListElem(const platform::AXElement& listElem);
+    // Makes an element (or none) the current list.
+    void _setCurrentListAXElem(const platform::AXElement& elem);
+    // Number of entries of the last scan that share the key's letter; 0 when none does.
+    std::int32_t getMultiplexCountForKey(std::string_view key) const;
+
+    // Opens the switcher with a synthetic Command-Tab.
+    void show();
+    // Cancels the switcher on screen, if any.
+    void dismiss();
+
+    // Read by the switcher actions and the tests.
+    const std::vector<ProcItemRef>& itemsArray() const { return _itemsArray; }
+    const platform::AXElement& currentListAxElem() const { return _currentListAxElem; }
+    const platform::Rect& mainScreenFrame() const { return _mainScreenFrame; }
+    const TitleToKeyMap& titleToKeyMap() const { return _titleToKeyMap; }
+    const MultiplexCounter& multiplexCounter() const { return _multiplexCounter; }
+    const platform::EventSource& eventSource() const { return _eventSource; }
+
+private:
+    struct Observation {
+        platform::KeyValueObserver* observer;
+        std::string keyPath;
+        unsigned options;
+        const void* context;
+    };
+
+    void _observerDock();
+    void scheduleObserverDock(double seconds);
+    static void dockObserverCallback(const platform::AXObserver& observer,
+                                     const platform::AXElement& element,
+                                     std::string_view notification, void* refcon);
+    void handleWorkspaceNoti(const platform::WorkspaceNotification& notification);
+    void observeValueForKeyPath(std::string_view keyPath, const void* object,
+                                const platform::KeyValueChange& change,
+                                const void* context) override;
+    void willChangeValueForKey(std::string_view key);
+    void didChangeValueForKey(std::string_view key);
+
+    platform::Platform& _platform;
+
+    platform::Rect _mainScreenFrame;
+    platform::AXElement _currentListAxElem;
+    platform::AXElement _currentDockAxElem;
+    platform::AXObserver _currentDockAxObserver;
+    platform::RunLoopSource _currentDockAxObserverSource;
+    std::vector<ProcItemRef> _itemsArray;
+    ItemMap _items;
+    TitleToKeyMap _titleToKeyMap;
+    std::unordered_map<std::string, std::string> _appNameMap;
+    MultiplexCounter _multiplexCounter;
+    platform::EventSource _eventSource;
+    std::int32_t dockProc = 0;  // process identifier of the observed Dock, 0 when none
+    bool _showing = false;
+    platform::Rect _frame;
+
+    // Identifies this model's own observation of the Dock's "terminated" property.
+    const char _dockTerminatedContext = 0;
+    std::vector<Observation> _observations;
+    // Blocks scheduled on the run loop hold a weak reference to this, so none runs on a model
+    // that has gone.
+    std::shared_ptr<ProcList*> _self;
+};
+
+}  // namespace vantor
