@@ -1,0 +1,71 @@
+// The canvas on a Cairo image surface, with text through Pango: what the Linux build and the
+// simulated desktop draw on. The surface holds premultiplied ARGB pixels, row 0 at the top; the
+// canvas turns the view's coordinates (origin bottom-left, y up) into the surface's in one
+// place.
+#pragma once
+
+#include <cairo.h>
+#include <pango/pango.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "platform/Canvas.h"
+
+namespace vantor::platform {
+
+class CairoCanvas final : public Canvas {
+public:
+    // A fully transparent surface of width × height points at `scale` pixels per point (2 for
+    // a HiDPI screen); each pixel dimension is rounded up.
+    CairoCanvas(double width, double height, double scale = 1.0);
+    ~CairoCanvas() override;
+    CairoCanvas(const CairoCanvas&) = delete;
+    CairoCanvas& operator=(const CairoCanvas&) = delete;
+
+    void setFill(const Color& color) override { fillColor_ = color; }
+    void setStroke(const Color& color) override { strokeColor_ = color; }
+    void fillRectUsingOperation(const Rect& rect, CompositingOperation operation) override;
+    void fill(const RoundedRectPath& path) override;
+    void stroke(const RoundedRectPath& path) override;
+    Size sizeWithAttributes(std::string_view text, const TextAttributes& attributes) override;
+    void drawInRect(std::string_view text, const Rect& rect,
+                    const TextAttributes& attributes) override;
+
+    double width() const { return width_; }
+    double height() const { return height_; }
+    double scale() const { return scale_; }
+    int pixelWidth() const { return cairo_image_surface_get_width(surface_); }
+    int pixelHeight() const { return cairo_image_surface_get_height(surface_); }
+
+    // The surface, for whoever composes it further (the simulated screen).
+    cairo_surface_t* surface() const { return surface_; }
+    // One pixel as premultiplied ARGB (alpha in the top byte), x from the left and y from the
+    // top in pixels; pending drawing is flushed first.
+    std::uint32_t pixel(int x, int y) const;
+
+    // Saves the surface as a PNG file; false when it cannot be written.
+    bool writePng(const std::string& path) const;
+
+private:
+    // View rectangle to surface rectangle in points (origin top-left, y down): the one flip.
+    Rect toSurface(const Rect& rect) const;
+    void appendRoundedRect(const RoundedRectPath& path);
+    void setSource(const Color& color);
+    // Prepares the shared layout for the text and attributes; width < 0 lays it out unbounded.
+    PangoLayout* layoutFor(std::string_view text, const TextAttributes& attributes, double width);
+
+    double width_;
+    double height_;
+    double scale_;
+    cairo_surface_t* surface_ = nullptr;
+    cairo_t* cr_ = nullptr;  // user space: surface points, y down (scaled once by `scale_`)
+    PangoContext* pangoContext_ = nullptr;
+    PangoLayout* layout_ = nullptr;
+    PangoFontDescription* systemFont_ = nullptr;
+    Color fillColor_;
+    Color strokeColor_;
+};
+
+}  // namespace vantor::platform
