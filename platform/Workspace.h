@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,10 @@ struct WorkspaceNotification {
 
 using WorkspaceNotificationHandler = std::function<void(const WorkspaceNotification&)>;
 
+// NSApplicationActivationOptions
+inline constexpr unsigned kApplicationActivateAllWindows = 1;
+inline constexpr unsigned kApplicationActivateIgnoringOtherApps = 2;
+
 class Workspace {
 public:
     virtual ~Workspace() = default;
@@ -39,6 +44,17 @@ public:
     // [NSRunningApplication runningApplicationsWithBundleIdentifier:]
     virtual std::vector<RunningApplication> runningApplicationsWithBundleIdentifier(
         std::string_view bundleIdentifier) = 0;
+
+    // [NSWorkspace launchApplication:] (openApplicationAtURL:configuration: where that is gone):
+    // starts the application at this bundle path, or makes it active when it already runs.
+    // True on success.
+    virtual bool launchApplication(std::string_view bundlePath) = 0;
+    // [NSWorkspace menuBarOwningApplication]; none when no application owns the menu bar.
+    virtual std::optional<RunningApplication> menuBarOwningApplication() = 0;
+    // [NSRunningApplication activateWithOptions:] on the application with this pid.
+    virtual bool activateWithOptions(std::int32_t pid, unsigned options) = 0;
+    // [NSWorkspace openURL:]: the address opens in the user's browser. True on success.
+    virtual bool openURL(std::string_view url) = 0;
 
     // addObserver:forKeyPath:@"terminated" options:NSKeyValueObservingOptionNew context: on the
     // running application with this process identifier. The observer is told once, with the new

@@ -65,6 +65,22 @@ public:
     // Cancels the switcher on screen, if any.
     void dismiss();
 
+    // Actions on the switcher while it shows. They post pointer moves and Command-key presses
+    // marked as the agent's own, or go through the workspace; none reports a failure.
+    // Moves the pointer onto the key's icon, so that the switcher highlights it.
+    void selectItemByKey(std::string_view key);
+    // Brings the key's application to the front; true when that succeeded.
+    bool activateItemForKey(std::string_view key);
+    // Brings the switcher's highlighted application to the front, or presses its icon.
+    void activateSelectedItem();
+    // Moves the pointer onto the key's icon, then posts Command-Q.
+    void quitItemForKey(std::string_view key);
+    // Command-Q and Command-H: the switcher quits or hides its highlighted application.
+    void quitSelectedItem();
+    void hideSelectedItem();
+    // Opens the application whose switcher title this item title names; true on success.
+    bool activateByTitle(std::string_view title);
+
     // Read by the switcher actions and the tests.
     const std::vector<ProcItemRef>& itemsArray() const { return _itemsArray; }
     const platform::AXElement& currentListAxElem() const { return _currentListAxElem; }
@@ -72,6 +88,7 @@ public:
     const TitleToKeyMap& titleToKeyMap() const { return _titleToKeyMap; }
     const MultiplexCounter& multiplexCounter() const { return _multiplexCounter; }
     const platform::EventSource& eventSource() const { return _eventSource; }
+    const std::unordered_map<std::string, std::string>& appNameMap() const { return _appNameMap; }
 
 private:
     struct Observation {
@@ -90,6 +107,10 @@ private:
     void observeValueForKeyPath(std::string_view keyPath, const void* object,
                                 const platform::KeyValueChange& change,
                                 const void* context) override;
+    // The centre of an item's icon in Accessibility coordinates, given the list's frame there.
+    platform::Point itemCentre(const ProcItem& item, const platform::Rect& axListFrame) const;
+    void postPointerMove(platform::Point position);
+    void postCommandKeyPress(std::uint16_t virtualKey);
     void willChangeValueForKey(std::string_view key);
     void didChangeValueForKey(std::string_view key);
 

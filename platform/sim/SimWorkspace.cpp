@@ -152,6 +152,61 @@ void SimWorkspace::terminate(std::int32_t pid) {
         kModeCommon);
 }
 
+bool SimWorkspace::launchApplication(std::string_view bundlePath) {
+    const bool fails = std::find(failingPaths_.begin(), failingPaths_.end(), bundlePath) !=
+                       failingPaths_.end();
+    trace_.add(fmt::format("launch {}{}", bundlePath, fails ? " fails" : ""));
+    if (fails || bundlePath.empty()) return false;
+    for (std::int32_t pid : order_) {
+        if (processes_.at(pid).bundlePath == bundlePath) {
+            activate(pid);
+            return true;
+        }
+    }
+    // A bundle no running application has: it starts, named after its file name.
+    std::string_view name = bundlePath.substr(bundlePath.find_last_of('/') + 1);
+    if (const auto dot = name.find_last_of('.'); dot != std::string_view::npos && dot > 0)
+        name = name.substr(0, dot);
+    addApplication(std::string(name), std::string(bundlePath), {}, true);
+    return true;
+}
+
+std::optional<platform::RunningApplication> SimWorkspace::menuBarOwningApplication() {
+    const SimApplication* app = front();
+    if (!app) return std::nullopt;
+    return app->info();
+}
+
+bool SimWorkspace::activateWithOptions(std::int32_t pid, unsigned options) {
+    const SimApplication* app = find(pid);
+    if (!app || !app->running) return false;
+    trace_.add(fmt::format("activateWithOptions {} {}", app->ref, options));
+    if (app->kind == SimApplication::Kind::Agent) {
+        agentActive_ = true;
+        return true;
+    }
+    activate(pid);
+    return true;
+}
+
+bool SimWorkspace::openURL(std::string_view url) {
+    openedURLs_.emplace_back(url);
+    trace_.add(fmt::format("open {}", url));
+    return true;
+}
+
+void SimWorkspace::failLaunch(std::int32_t pid) {
+    if (const SimApplication* app = find(pid)) failingPaths_.push_back(app->bundlePath);
+}
+
+void SimWorkspace::moveBundle(std::int32_t pid, std::string newPath) {
+    SimApplication* app = findMutable(pid);
+    if (!app) return;
+    failingPaths_.push_back(app->bundlePath);
+    std::erase(failingPaths_, newPath);
+    app->bundlePath = std::move(newPath);
+}
+
 void SimWorkspace::activate(std::int32_t pid) {
     SimApplication* app = findMutable(pid);
     if (!app || !app->running || app->kind != SimApplication::Kind::Regular) return;

@@ -49,6 +49,22 @@ public:
     void removeTerminatedObserver(std::int32_t pid, platform::KeyValueObserver& observer) override;
     void addNotificationObserver(std::string_view name,
                                  platform::WorkspaceNotificationHandler handler) override;
+    // A bundle path that a running application has activates the first such application in
+    // the order (and unhides it); any other path starts a new application named after the
+    // bundle's file name, in front. Paths that were made to fail, and the old path of a moved
+    // bundle, do not open.
+    bool launchApplication(std::string_view bundlePath) override;
+    std::optional<platform::RunningApplication> menuBarOwningApplication() override;
+    bool activateWithOptions(std::int32_t pid, unsigned options) override;
+    // Records the address; nothing is opened.
+    bool openURL(std::string_view url) override;
+
+    // Opening this application's bundle path fails from now on.
+    void failLaunch(std::int32_t pid);
+    // The application's bundle moves: its old path no longer opens.
+    void moveBundle(std::int32_t pid, std::string newPath);
+    // Every address opened so far, in order.
+    const std::vector<std::string>& openedURLs() const { return openedURLs_; }
 
     // A regular application starts: at the end of the order (a desktop being set up) or in
     // front (launched). An empty path means "/Applications/NAME.app", an empty bundle
@@ -109,6 +125,8 @@ private:
     std::vector<TerminatedObservation> terminatedObservations_;
     std::vector<NotificationObservation> notificationObservations_;
     std::vector<std::function<void(const SimApplication&)>> terminationListeners_;
+    std::vector<std::string> failingPaths_;
+    std::vector<std::string> openedURLs_;
 };
 
 }  // namespace vantor::sim

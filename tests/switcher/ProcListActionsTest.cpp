@@ -1,0 +1,194 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/SimProbes.h"
+#include "platform/sim/SimDesktop.h"
+#include "switcher/ProcList.h"
+
+namespace vantor {
+namespace {
+
+using platform::EventType;
+using platform::Point;
+using sim::SimDesktop;
+using Strings = std::vector<std::string>;
+
+std::string keyOf(const ProcList& model, const std::string& title) {
+    for (const auto& [key, item] : model.items())
+        if (item->title() == title) return key;
+    return {};
+}
+
+class ProcListActionsTest : public ::testing::Test {
+protected:
+    explicit ProcListActionsTest(double screenHeight = 1080) {
+        desktop.setScreenSize(1920, screenHeight);
+        for (const char* name : {"Safari", "Mail", "Maps", "Notes"})
+            desktop.addApplication(name);
+        model = std::make_unique<ProcList>(desktop.platform());
+        sim::testing::holdCommandTab(desktop);
+        desktop.runFor(0.002);
+        probe = std::make_unique<sim::testing::TapProbe>(desktop);
+    }
+
+    // The agent's own events as its tap sees them come back from the HID level.
+    std::vector<platform::TapEvent> posted() {
+        desktop.runFor(0.002);
+        std::vector<platform::TapEvent> events;
+        for (const auto& seen : probe->seen)
+            if (seen.event.sourceUserData == kEventMarkerUserData) events.push_back(seen.event);
+        return events;
+    }
+
+    int traceCount(const std::string& text) const {
+        const auto& lines = desktop.trace();
+        return static_cast<int>(std::count_if(lines.begin(), lines.end(), [&](const auto& l) {
+            return l.find(text) != std::string::npos;
+        }));
+    }
+
+    SimDesktop desktop;
+    std::unique_ptr<ProcList> model;
+    std::unique_ptr<sim::testing::TapProbe> probe;
+};
+
+TEST_F(ProcListActionsTest, SelectMovesThePointerOntoTheIconOfThatExactKey) {
+    // Mail and Maps share M: the first new entry gets MM.
+    ASSERT_EQ(keyOf(*model, "Mail/0"), "MM");
+    model->selectItemByKey("MM");
+    const auto events = posted();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].type, EventType::MouseMoved);
+    const platform::Rect icon = *desktop.iconFrame("Mail");
+    EXPECT_EQ(events[0].location, (Point{icon.origin.x + 64, icon.origin.y + 64}));
+    EXPECT_EQ(desktop.highlighted(), "Mail");
+
+    model->selectItemByKey("Q");
+    model->selectItemByKey("MMM");
+    EXPECT_EQ(posted().size(), 1u);
+    EXPECT_FALSE(model->activateItemForKey("Q"));
+}
+
+TEST_F(ProcListActionsTest, QuitByKeyMovesFirstThenPostsCommandQWithoutKeyUp) {
+    desktop.keyDown("LeftShift");  // whatever the user holds, the press carries Command only
+    model->quitItemForKey("N");
+    const auto events = posted();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].type, EventType::MouseMoved);
+    EXPECT_EQ(events[1].type, EventType::KeyDown);
+    EXPECT_EQ(events[1].keyCode, 12);
+    EXPECT_EQ(events[1].flags, platform::kEventFlagMaskCommand);
+    desktop.runFor(0.01);
+    EXPECT_FALSE(desktop.running("Notes"));
+    EXPECT_TRUE(desktop.running("Safari"));
+}
+
+TEST_F(ProcListActionsTest, QuitAndHideTheHighlightedApplication) {
+    model->hideSelectedItem();  // the highlight starts on the second icon
+    desktop.runFor(0.002);
+    EXPECT_TRUE(desktop.hidden("Mail"));
+    model->quitSelectedItem();
+    const auto events = posted();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].keyCode, 4);
+    EXPECT_EQ(events[1].keyCode, 12);
+    EXPECT_EQ(events[1].type, EventType::KeyDown);
+    EXPECT_FALSE(desktop.running("Mail"));
+}
+
+// On a screen whose height leaves the list half a point off centre, the pointer still goes
+// to the icon's true centre in Accessibility coordinates.
+class ProcListActionsOffCentreTest : public ProcListActionsTest {
+protected:
+    ProcListActionsOffCentreTest() : ProcListActionsTest(801) {}
+};
+
+TEST_F(ProcListActionsOffCentreTest, SelectAndQuitAimAtTheIconsCentre) {
+    const platform::Rect icon = *desktop.iconFrame("Notes");
+    const Point centre{icon.origin.x + icon.size.width / 2, icon.origin.y + icon.size.height / 2};
+    model->selectItemByKey("N");
+    model->quitItemForKey("N");
+    const auto events = posted();
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(events[0].location, centre);
+    EXPECT_EQ(events[1].location, centre);
+}
+
+TEST_F(ProcListActionsTest, ActivateSelectedFindsTheHighlightedItemOrPressesIt) {
+    model->activateSelectedItem();
+    desktop.runFor(0.002);
+    EXPECT_EQ(desktop.front(), "Mail");
+    EXPECT_TRUE(desktop.switcherShowing());  // activation through the workspace leaves it up
+    EXPECT_EQ(traceCount("Dock switch to"), 0);
+
+    // When the title finds nothing that opens, the highlighted icon is pressed instead.
+    desktop.tapKey("Tab");
+    desktop.runFor(0.002);
+    ASSERT_EQ(desktop.highlighted(), "Maps");
+    desktop.workspace().failLaunch(*desktop.pidOf("Maps"));
+    model->activateSelectedItem();
+    desktop.runFor(0.002);
+    EXPECT_EQ(desktop.front(), "Maps");
+    EXPECT_FALSE(desktop.switcherShowing());
+}
+
+TEST_F(ProcListActionsTest, ActivateSelectedDoesNothingWhenTheHighlightCannotBeRead) {
+    desktop.failAx("AXSelectedChildren", platform::kAXErrorCannotComplete);
+    model->activateSelectedItem();
+    desktop.failAx("AXPosition", platform::kAXErrorCannotComplete);
+    model->activateSelectedItem();
+    desktop.runFor(0.002);
+    EXPECT_EQ(desktop.front(), "Safari");
+    EXPECT_TRUE(desktop.switcherShowing());
+}
+
+TEST_F(ProcListActionsTest, ActivateByTitleScansFirstThenUsesTheCache) {
+    EXPECT_TRUE(model->activateByTitle("Maps/0"));
+    EXPECT_EQ(desktop.front(), "Maps");
+    EXPECT_EQ(traceCount("activateWithOptions"), 0);
+    EXPECT_EQ(model->appNameMap().at("Maps"), "/Applications/Maps.app");
+
+    EXPECT_TRUE(model->activateByTitle("Notes/0"));
+    EXPECT_TRUE(model->activateByTitle("Maps/1"));  // same name, cached route
+    EXPECT_EQ(desktop.front(), "Maps");
+    EXPECT_EQ(traceCount("activateWithOptions Maps 3"), 1);
+
+    // The bundle moved: the cached path fails, the scan finds it again and replaces it.
+    desktop.workspace().moveBundle(*desktop.pidOf("Maps"), "/Applications/Old/Maps.app");
+    EXPECT_TRUE(model->activateByTitle("Notes/0"));
+    EXPECT_TRUE(model->activateByTitle("Maps/0"));
+    EXPECT_EQ(desktop.front(), "Maps");
+    EXPECT_EQ(model->appNameMap().at("Maps"), "/Applications/Old/Maps.app");
+}
+
+TEST(ProcListActivateByTitle, MatchesNamesExactlyAndByBundleFileName) {
+    SimDesktop desktop;
+    desktop.addApplication("Safari");
+    desktop.addApplication("Post Office", "/Applications/Post.app");
+    desktop.addApplication("AC/DC");
+    desktop.addApplication("Twin", "/Applications/Twin A.app");
+    desktop.addApplication("Twin", "/Applications/Twin B.app");
+    ProcList model(desktop.platform());
+
+    EXPECT_FALSE(model.activateByTitle("Safari"));    // no slash: the empty name
+    EXPECT_FALSE(model.activateByTitle("safari/0"));  // letter case differs
+    EXPECT_TRUE(model.activateByTitle("Post/0"));     // the bundle's file name
+    EXPECT_EQ(desktop.front(), "Post Office");
+    EXPECT_TRUE(model.activateByTitle("AC/DC/0"));  // only the occurrence number goes
+    EXPECT_EQ(desktop.front(), "AC/DC");
+
+    // Two match: the first in the workspace's order that opens wins and is cached.
+    desktop.workspace().failLaunch(*desktop.pidOf("Twin"));
+    EXPECT_TRUE(model.activateByTitle("Twin/1"));
+    EXPECT_EQ(desktop.front(), "Twin#2");
+    EXPECT_EQ(model.appNameMap().at("Twin"), "/Applications/Twin B.app");
+    desktop.workspace().failLaunch(*desktop.pidOf("Twin#2"));
+    EXPECT_FALSE(model.activateByTitle("Twin/0"));
+}
+
+}  // namespace
+}  // namespace vantor
