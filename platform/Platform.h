@@ -4,8 +4,10 @@
 #include "platform/Accessibility.h"
 #include "platform/EventServices.h"
 #include "platform/Log.h"
+#include "platform/Process.h"
 #include "platform/RunLoop.h"
 #include "platform/Screens.h"
+#include "platform/UI.h"
 #include "platform/Workspace.h"
 
 namespace vantor::platform {
@@ -17,6 +19,8 @@ struct Platform {
     Workspace& workspace;
     Screens& screens;
     Log& log;
+    UI& ui;
+    Process& process;
 };
 
 }  // namespace vantor::platform

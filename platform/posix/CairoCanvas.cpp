@@ -33,7 +33,7 @@ PangoAlignment pangoAlignment(TextAlignment alignment) {
 }  // namespace
 
 CairoCanvas::CairoCanvas(double width, double height, double scale)
-    : width_(width), height_(height), scale_(scale) {
+    : width_(width), height_(height), scale_(scale), flipHeight_(height) {
     surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixelsFor(width, scale),
                                           pixelsFor(height, scale));
     cairo_surface_set_device_scale(surface_, scale, scale);
@@ -61,7 +61,34 @@ CairoCanvas::~CairoCanvas() {
 }
 
 Rect CairoCanvas::toSurface(const Rect& rect) const {
-    return {{rect.origin.x, height_ - (rect.origin.y + rect.size.height)}, rect.size};
+    return {{rect.origin.x, flipHeight_ - (rect.origin.y + rect.size.height)}, rect.size};
+}
+
+void CairoCanvas::pushViewFrame(const Rect& frame) {
+    const Rect r = toSurface(frame);
+    cairo_save(cr_);
+    cairo_translate(cr_, r.origin.x, r.origin.y);
+    cairo_new_path(cr_);
+    cairo_rectangle(cr_, 0, 0, r.size.width, r.size.height);
+    cairo_clip(cr_);
+    pushedFlipHeights_.push_back(flipHeight_);
+    flipHeight_ = frame.size.height;
+}
+
+void CairoCanvas::popViewFrame() {
+    if (pushedFlipHeights_.empty()) return;
+    cairo_restore(cr_);
+    flipHeight_ = pushedFlipHeights_.back();
+    pushedFlipHeights_.pop_back();
+}
+
+void CairoCanvas::drawCanvas(const CairoCanvas& source, Point origin, double alpha) {
+    const Rect r = toSurface({origin, {source.width_, source.height_}});
+    cairo_surface_flush(source.surface_);
+    cairo_save(cr_);
+    cairo_set_source_surface(cr_, source.surface_, r.origin.x, r.origin.y);
+    cairo_paint_with_alpha(cr_, alpha);
+    cairo_restore(cr_);
 }
 
 void CairoCanvas::setSource(const Color& color) {

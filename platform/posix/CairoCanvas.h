@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "platform/Canvas.h"
 
@@ -48,6 +49,16 @@ public:
     // Saves the surface as a PNG file; false when it cannot be written.
     bool writePng(const std::string& path) const;
 
+    // Drawing a tree of views on one canvas: until the matching popViewFrame, coordinates are
+    // those of a view whose frame is `frame` in the current coordinates (origin at its
+    // bottom-left corner, y up), and nothing is drawn outside that frame. Pairs nest.
+    void pushViewFrame(const Rect& frame);
+    void popViewFrame();
+
+    // Paints another canvas (a window's backing) with its bottom-left corner at `origin`,
+    // blended over what is there at the given opacity.
+    void drawCanvas(const CairoCanvas& source, Point origin, double alpha = 1.0);
+
 private:
     // View rectangle to surface rectangle in points (origin top-left, y down): the one flip.
     Rect toSurface(const Rect& rect) const;
@@ -59,6 +70,10 @@ private:
     double width_;
     double height_;
     double scale_;
+    // The height of the current coordinate system, which the flip to the surface turns
+    // around: the canvas's, or the view's pushed last.
+    double flipHeight_;
+    std::vector<double> pushedFlipHeights_;
     cairo_surface_t* surface_ = nullptr;
     cairo_t* cr_ = nullptr;  // user space: surface points, y down (scaled once by `scale_`)
     PangoContext* pangoContext_ = nullptr;

@@ -1,5 +1,9 @@
 #include "platform/sim/SimDesktop.h"
 
+#include <charconv>
+
+#include "platform/sim/SimScreenRenderer.h"
+
 namespace vantor::sim {
 
 namespace {
@@ -18,7 +22,9 @@ SimDesktop::SimDesktop()
       hardware_(events_, runLoop_),
       dock_(runLoop_, accessibility_, workspace_, screens_, trace_),
       router_(dock_, workspace_),
-      platform_{accessibility_, events_, runLoop_, workspace_, screens_, log_} {
+      ui_(workspace_, trace_),
+      process_(trace_),
+      platform_{accessibility_, events_, runLoop_, workspace_, screens_, log_, ui_, process_} {
     events_.setDownstream([this](const platform::TapEvent& event) { router_.route(event); });
     dock_.start();
 }
@@ -117,6 +123,73 @@ bool SimDesktop::running(std::string_view ref) const {
 bool SimDesktop::hidden(std::string_view ref) const {
     const SimApplication* app = workspace_.findByRef(ref);
     return app && app->running && app->hidden;
+}
+
+bool SimDesktop::windowOpen(std::string_view name) const {
+    const SimWindow* window = ui_.window(name);
+    return window && window->isVisible();
+}
+
+bool SimDesktop::overlayVisible() const {
+    const SimWindow* overlay = ui_.overlay();
+    return overlay && overlay->isVisible() && !overlay->simContentView().isHidden();
+}
+
+namespace {
+
+bool matches(const SimView& view, std::string_view action, std::string_view tagOrIdentifier) {
+    if (view.action() != action) return false;
+    if (tagOrIdentifier.empty() || view.identifier() == tagOrIdentifier) return true;
+    std::int64_t tag = 0;
+    const char* end = tagOrIdentifier.data() + tagOrIdentifier.size();
+    const auto [ptr, ec] = std::from_chars(tagOrIdentifier.data(), end, tag);
+    return ec == std::errc() && ptr == end && view.tag() == tag;
+}
+
+SimView* findControl(SimView& view, std::string_view action, std::string_view tagOrIdentifier) {
+    if (view.isHidden()) return nullptr;
+    if (matches(view, action, tagOrIdentifier)) return &view;
+    for (SimView* sub : view.simSubviews()) {
+        if (SimView* found = findControl(*sub, action, tagOrIdentifier)) return found;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+SimView* SimDesktop::control(std::string_view window, std::string_view action,
+                             std::string_view tagOrIdentifier) const {
+    SimWindow* win = ui_.window(window);
+    if (!win || !win->isVisible()) return nullptr;
+    if (const SimToolbar* toolbar = win->simToolbar()) {
+        for (const auto& item : toolbar->items()) {
+            if (matches(*item, action, tagOrIdentifier)) return item.get();
+        }
+    }
+    return findControl(win->simContentView(), action, tagOrIdentifier);
+}
+
+bool SimDesktop::click(std::string_view window, std::string_view action,
+                       std::string_view tagOrIdentifier) {
+    SimView* view = control(window, action, tagOrIdentifier);
+    if (!view) return false;
+    view->click();
+    return true;
+}
+
+bool SimDesktop::closeWindow(std::string_view name) {
+    SimWindow* window = ui_.window(name);
+    if (!window || !window->isVisible() || !window->styleMask().closable) return false;
+    window->close();
+    return true;
+}
+
+std::unique_ptr<platform::CairoCanvas> SimDesktop::renderScreen(double scale) {
+    return sim::renderScreen(screens_, dock_, workspace_, ui_, scale);
+}
+
+bool SimDesktop::saveScreenPng(const std::string& path, double scale) {
+    return renderScreen(scale)->writePng(path);
 }
 
 void SimDesktop::setKeepingRecords(bool keeping) {

@@ -35,19 +35,23 @@
 //   and each receiver's record of what it got in the printed form of the scenario language.
 // - A ledger of every reference-counted object (live, created, over-released), the log lines
 //   and a trace with one line per event that matters.
+// - The agent's windows (see SimUI): layouts from resources/ built into windows and views,
+//   their levels and order, the key window, the overlay, clicks on controls by action, and
+//   the whole screen rendered through Cairo (see SimScreenRenderer).
 //
-// What it does not model (yet): drawing and the agent's windows, launching by path, the
-// menu-bar owner apart from "front", opening addresses, the modal loop (the modes are ready
-// for it), login items, HTTP answers; Accessibility trees of applications other than the
-// Dock; more than one screen for the switcher; scroll and tablet events; device-dependent
-// modifier bits and Caps Lock. A tap whose source is not serviced in the current mode is
-// skipped instead of stalling input. A killed Dock posts no Accessibility notification.
-// Handles may outlive the desktop (releasing them then does nothing); callbacks, observers
-// and refcons the agent registers are raw pointers that the desktop keeps calling, so an
-// agent object detaches itself before it goes, or the desktop is not run any further.
+// What it does not model (yet): launching by path, the menu-bar owner apart from "front",
+// opening addresses, the modal loop (the modes are ready for it), login items, HTTP answers;
+// Accessibility trees of applications other than the Dock; more than one screen for the
+// switcher; scroll and tablet events; device-dependent modifier bits and Caps Lock. A tap whose
+// source is not serviced in the current mode is skipped instead of stalling input. A killed Dock
+// posts no Accessibility notification. Handles may outlive the desktop (releasing them then does
+// nothing); callbacks, observers and refcons the agent registers are raw pointers that the
+// desktop keeps calling, so an agent object detaches itself before it goes, or the desktop is
+// not run any further.
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -55,6 +59,7 @@
 #include <vector>
 
 #include "platform/Platform.h"
+#include "platform/posix/CairoCanvas.h"
 #include "platform/sim/KeyNames.h"
 #include "platform/sim/RefLedger.h"
 #include "platform/sim/SimAccessibility.h"
@@ -62,10 +67,12 @@
 #include "platform/sim/SimEventServices.h"
 #include "platform/sim/SimHardware.h"
 #include "platform/sim/SimLog.h"
+#include "platform/sim/SimProcess.h"
 #include "platform/sim/SimRouter.h"
 #include "platform/sim/SimRunLoop.h"
 #include "platform/sim/SimScreens.h"
 #include "platform/sim/SimTrace.h"
+#include "platform/sim/SimUI.h"
 #include "platform/sim/SimWorkspace.h"
 
 namespace vantor::sim {
@@ -161,6 +168,31 @@ public:
     void setTrusted(bool trusted) { accessibility_.setTrusted(trusted); }
     void failTapCreation(int count) { events_.failTapCreation(count); }
 
+    // The agent's windows. The window loaded from that layout (the frontmost visible one, else
+    // the newest; null for none), and whether one of that layout is on screen.
+    SimWindow* agentWindow(std::string_view name) const { return ui_.window(name); }
+    bool windowOpen(std::string_view name) const;
+    // The overlay's content shows: its window is visible and its content view not hidden.
+    bool overlayVisible() const;
+    // The shown control of the visible window of that layout wired to `action` (toolbar items
+    // included), with that identifier or, for a number, that tag when one is given; the first
+    // in the view tree's order. Null for none.
+    SimView* control(std::string_view window, std::string_view action,
+                     std::string_view tagOrIdentifier = {}) const;
+    // Clicks that control (SimView::click: a check box toggles, a radio button turns on, the
+    // action is sent); false when there is no such control.
+    bool click(std::string_view window, std::string_view action,
+               std::string_view tagOrIdentifier = {});
+    // The close button of the visible window of that layout; false when none shows or it has
+    // no close button.
+    bool closeWindow(std::string_view name);
+
+    // Drawing: the whole first screen as it looks now (the desktop, the switcher while it
+    // shows, the agent's visible windows), at `scale` pixels per point; and the same as a PNG
+    // file (false when it cannot be written).
+    std::unique_ptr<platform::CairoCanvas> renderScreen(double scale = 1);
+    bool saveScreenPng(const std::string& path, double scale = 1);
+
     // Accounting.
     std::int64_t roundTrips() const { return accessibility_.roundTrips(); }
     void resetRoundTrips() { accessibility_.resetRoundTrips(); }
@@ -179,7 +211,9 @@ public:
     SimLog& log() { return log_; }
     SimTrace& tracer() { return trace_; }
     SimDock& dock() { return dock_; }
+    SimUI& ui() { return ui_; }
     SimHardware& hardware() { return hardware_; }
+    SimProcess& process() { return process_; }
 
 private:
     std::string refOf(std::int32_t pid) const;
@@ -197,6 +231,8 @@ private:
     SimHardware hardware_;
     SimDock dock_;
     SimRouter router_;
+    SimUI ui_;
+    SimProcess process_;
     platform::Platform platform_;
 };
 

@@ -1,0 +1,55 @@
+// The agent's own process on the simulated desktop: its activities, the login item, the tasks
+// it launches, its termination and its bundle's information. Nothing is started for real:
+// every request is recorded for the tests.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/Process.h"
+#include "platform/sim/SimTrace.h"
+
+namespace vantor::sim {
+
+class SimProcess final : public platform::Process {
+public:
+    explicit SimProcess(SimTrace& trace) : trace_(trace) {}
+
+    platform::ActivityToken beginActivity(std::uint64_t options, std::string_view reason) override;
+    bool loginItemSetEnabled(std::string_view bundleIdentifier, bool enabled) override;
+    void launchTask(std::string_view path, const std::vector<std::string>& arguments) override;
+    void terminate() override;
+    std::string infoValue(std::string_view key) override;
+    std::string bundlePath() override { return bundlePath_; }
+
+    // The bundle's short version string (CFBundleShortVersionString), "1.0" unless set.
+    void setShortVersion(std::string version) { shortVersion_ = std::move(version); }
+    // Switching the login item fails from now on.
+    void failLoginItem() { loginItemFails_ = true; }
+
+    struct Activity {
+        std::uint64_t options;
+        std::string reason;
+    };
+    struct Task {
+        std::string path;
+        std::vector<std::string> arguments;
+    };
+    const std::vector<Activity>& activities() const { return activities_; }
+    const std::vector<Task>& tasks() const { return tasks_; }
+    bool loginItemEnabled() const { return loginItemEnabled_; }
+    bool terminated() const { return terminated_; }
+
+private:
+    SimTrace& trace_;
+    std::string shortVersion_ = "1.0";
+    std::string bundlePath_ = "/Applications/Vantor.app";
+    std::vector<Activity> activities_;
+    std::vector<Task> tasks_;
+    bool loginItemEnabled_ = false;
+    bool loginItemFails_ = false;
+    bool terminated_ = false;
+};
+
+}  // namespace vantor::sim

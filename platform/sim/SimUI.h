@@ -1,0 +1,78 @@
+// The agent's user interface on the simulated desktop: window layouts loaded by name from
+// resources/ and built into SimWindow and SimView objects, window levels, the agent's
+// activation, and the bookkeeping of its windows: which are on screen and in what order, which
+// one is key, and the trace lines of windows opened and closed and of the overlay.
+//
+// The agent is active after activateIgnoringOtherApps; while it is, the last titled window it
+// brought forward is its key window. When its last visible titled window goes, the frontmost
+// regular application is active again. The overlay (borderless) never becomes key.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/LayoutFile.h"
+#include "platform/UI.h"
+#include "platform/sim/SimTrace.h"
+#include "platform/sim/SimWindow.h"
+#include "platform/sim/SimWorkspace.h"
+
+namespace vantor::sim {
+
+class SimUI final : public platform::UI {
+public:
+    SimUI(SimWorkspace& workspace, SimTrace& trace);
+    // Windows that outlive the UI report to nobody.
+    ~SimUI() override;
+    SimUI(const SimUI&) = delete;
+    SimUI& operator=(const SimUI&) = delete;
+
+    // Reads resources/NAME.json. A layout that is missing or malformed gives an empty
+    // borderless window named NAME; the trace and loadErrors() say what was wrong.
+    platform::LoadedLayout loadLayout(std::string_view name,
+                                      platform::ActionTarget& owner) override;
+    std::int64_t windowLevelForKey(std::int32_t key) override;
+    void activateIgnoringOtherApps(bool flag) override;
+
+    // Builds a layout already read, its window named `name`.
+    platform::LoadedLayout build(std::string_view name, const platform::Layout& layout,
+                                 platform::ActionTarget& owner);
+
+    // The live windows in order of creation.
+    std::vector<SimWindow*> windows() const;
+    // The visible windows from back to front: by level, then by order-front.
+    std::vector<SimWindow*> screenOrder() const;
+    // The window loaded from that layout: the frontmost visible one, else the newest; null
+    // for none.
+    SimWindow* window(std::string_view name) const;
+    // The newest overlay window (content view a DrawingView), or null.
+    SimWindow* overlay() const;
+    SimWindow* keyWindow() const { return keyWindow_; }
+    // One message per layout that failed to load.
+    const std::vector<std::string>& loadErrors() const { return loadErrors_; }
+
+private:
+    friend class SimWindow;
+    std::uint64_t windowCreated(SimWindow& window);
+    void windowDestroyed(SimWindow& window);
+    void windowOrderedFront(SimWindow& window, bool appeared);
+    void windowOrderedOut(SimWindow& window);
+    bool alive(std::uint64_t id) const { return windows_.contains(id); }
+    void trace(std::string_view line) { trace_.add(line); }
+    // After the key window went: the frontmost visible titled window, or none (and then the
+    // agent gives up being active).
+    void chooseKeyWindow();
+
+    SimWorkspace& workspace_;
+    SimTrace& trace_;
+    std::map<std::uint64_t, SimWindow*> windows_;  // live windows by id, in order of creation
+    std::uint64_t nextId_ = 1;
+    std::uint64_t nextOrder_ = 1;
+    SimWindow* keyWindow_ = nullptr;
+    std::vector<std::string> loadErrors_;
+};
+
+}  // namespace vantor::sim

@@ -1,0 +1,117 @@
+// A view or control of the simulated desktop: plain in-memory state built from a window layout
+// (frame, hidden, the view tree, identifier, tag, the control's value and action), the hit
+// test, the autoresizing of subviews, and what a click on it does.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/LayoutFile.h"
+#include "platform/UI.h"
+
+namespace vantor::sim {
+
+class SimWindow;
+class SimToolbar;
+
+class SimView final : public platform::View {
+public:
+    // The view the layout describes with its subviews, which it owns; its action (and its
+    // subviews') goes to `target`.
+    SimView(const platform::LayoutView& layout, platform::ActionTarget* target);
+    // Leaves its superview; subviews it does not own are left without a superview.
+    ~SimView() override;
+    SimView(const SimView&) = delete;
+    SimView& operator=(const SimView&) = delete;
+
+    std::string_view className() const override { return className_; }
+    std::string_view identifier() const override { return identifier_; }
+    std::int64_t tag() const override { return tag_; }
+
+    platform::Rect frame() const override { return frame_; }
+    void setFrame(const platform::Rect& frame) override;
+    bool isHidden() const override { return hidden_; }
+    void setHidden(bool hidden) override;
+    void setNeedsDisplay(bool needsDisplay) override { needsDisplay_ = needsDisplay; }
+
+    std::vector<platform::View*> subviews() const override;
+    platform::View* superview() const override { return superview_; }
+    void addSubview(platform::View& view) override;
+    void removeFromSuperview() override;
+    platform::Window* window() const override;
+
+    platform::View* hitTest(platform::Point point) override;
+    void setBehaviour(platform::ViewBehaviour* behaviour) override { behaviour_ = behaviour; }
+
+    bool isEnabled() const override { return enabled_; }
+    void setEnabled(bool enabled) override;
+    platform::ControlState state() const override { return state_; }
+    void setState(platform::ControlState state) override;
+    std::string stringValue() const override { return stringValue_; }
+    void setStringValue(std::string_view value) override;
+    void setUnderlined(bool underlined) override;
+    std::string_view action() const override { return action_; }
+    // Sends the action to the layout's owner with this view as sender; false when the view is
+    // disabled or has no action.
+    bool sendAction() override;
+
+    // What the simulator knows beyond the interface.
+    platform::ViewKind kind() const { return kind_; }
+    bool isEditable() const { return editable_; }
+    bool isUnderlined() const { return underlined_; }
+    bool needsDisplay() const { return needsDisplay_; }
+    platform::ViewBehaviour* behaviour() const { return behaviour_; }
+    const std::vector<SimView*>& simSubviews() const { return subviews_; }
+    SimView* simSuperview() const { return superview_; }
+    SimWindow* simWindow() const;
+    // The toolbar this view is an item of, or none.
+    SimToolbar* toolbarOwner() const { return toolbar_; }
+    // Neither the view nor any view above it is hidden.
+    bool isVisibleInTree() const;
+
+    // The user clicks the view (its mouse-up): the behaviour's mouseUp takes it when it wants;
+    // otherwise a disabled control ignores it, and an enabled one toggles (check box), turns on
+    // (radio button, turning off the other radio buttons of its container with the same
+    // action) or selects its toolbar item, then sends its action. The view may be gone when
+    // this returns, as the action may close its window. True when anything took the click.
+    bool click();
+
+    // Set up by the window: the content view knows its window, a toolbar item its toolbar.
+    void setWindow(SimWindow* window) { window_ = window; }
+    void setToolbarOwner(SimToolbar* toolbar) { toolbar_ = toolbar; }
+
+private:
+    bool isAncestorOf(const SimView& view) const;
+    // A subview follows its superview's change of size as its pin asks.
+    void resizeSubviews(platform::Size oldSize);
+    void autoresize(platform::Size oldSuperSize, platform::Size newSuperSize);
+    void turnOffOtherRadioButtons();
+
+    std::string className_;
+    platform::ViewKind kind_;
+    std::string identifier_;
+    std::int64_t tag_;
+    platform::Rect frame_;
+    std::string stringValue_;
+    platform::ControlState state_;
+    std::string action_;
+    bool enabled_;
+    bool hidden_;
+    bool editable_;
+    platform::Pin pin_;
+    bool underlined_ = false;
+    bool needsDisplay_ = true;
+
+    platform::ActionTarget* target_;
+    platform::ViewBehaviour* behaviour_ = nullptr;
+    SimView* superview_ = nullptr;
+    std::vector<SimView*> subviews_;
+    std::vector<std::unique_ptr<SimView>> owned_;
+    SimWindow* window_ = nullptr;
+    SimToolbar* toolbar_ = nullptr;
+};
+
+}  // namespace vantor::sim
