@@ -8,17 +8,18 @@
 
 #include "platform/Canvas.h"
 #include "platform/Geometry.h"
+#include "platform/UI.h"
 #include "switcher/ProcList.h"
 
 namespace vantor {
 
-class DrawingView {
+class DrawingView : public platform::ViewBehaviour {
 public:
     // Sets the default colours: fgColor, secondFgColor, bgColor, borderColor.
     void awakeFromNib();
 
     // Clears the dirty rectangle to full transparency, then paints the labels of `items`.
-    void drawRect(platform::Canvas& canvas, const platform::Rect& dirtyRect);
+    void drawRect(platform::Canvas& canvas, const platform::Rect& dirtyRect) override;
 
     // The model's live dictionary (hint key to item), not a copy and not owned; null for none.
     const ProcList::ItemMap* items() const { return items_; }

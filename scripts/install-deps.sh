@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ make pkg-config
     libgtest-dev libgmock-dev libbenchmark-dev
-    libicu-dev libfmt-dev nlohmann-json3-dev
+    libicu-dev libfmt-dev nlohmann-json3-dev libcli11-dev
     libcairo2-dev libpango1.0-dev fontconfig fonts-dejavu-core fonts-noto-cjk
 )
 

@@ -1,0 +1,105 @@
+#include "app/AppDelegate.h"
+
+namespace vantor {
+
+namespace {
+
+// Identify the controller's two observations of the model.
+const int kShowingContext = 0;
+const int kItemsContext = 0;
+
+}  // namespace
+
+AppDelegate::AppDelegate(platform::Platform& platform) : _platform(platform) {
+    gAppDelegate = this;
+    _procList = std::make_unique<ProcList>(platform);
+    _procList->addObserver(*this, "showing", platform::kKeyValueObservingOptionNew,
+                           &kShowingContext);
+    _procList->addObserver(*this, "items", platform::kKeyValueObservingOptionNew, &kItemsContext);
+    _passThruEventSource = platform.events.sourceCreate(platform::EventSourceStateID::Private);
+    platform.events.sourceSetUserData(_passThruEventSource, kEventMarkerUserData);
+}
+
+AppDelegate::~AppDelegate() {
+    _procList->removeObserver(*this, "showing");
+    _procList->removeObserver(*this, "items");
+    if (gAppDelegate == this) gAppDelegate = nullptr;
+}
+
+void AppDelegate::applicationDidFinishLaunching() {
+    _processActivity =
+        _platform.process.beginActivity(platform::kActivityLatencyCritical, "Latency Critical");
+    reset();
+}
+
+void AppDelegate::observeValueForKeyPath(std::string_view, const void*,
+                                         const platform::KeyValueChange&, const void* context) {
+    // Any other observation would go to the superclass, which has nothing to do with it.
+    if (context == &kShowingContext || context == &kItemsContext) syncProcListWithWindow();
+}
+
+void AppDelegate::reset() {
+    _triggerState.clearKeyState();
+    if (_tap) _platform.events.tapEnable(_tap, true);
+    setWindowVisible(false);
+    if (_window) _window->window().makeKeyAndOrderFront();
+}
+
+void AppDelegate::setWindowVisible(bool visible) {
+    if (_window) _window->window().contentView().setHidden(!visible);
+}
+
+void AppDelegate::syncProcListWithWindow() {
+    if (_procList->showing()) {
+        if (_window) {
+            _window->setCells(&_procList->items());
+            _window->window().contentView().setNeedsDisplay(true);
+        }
+        setWindowVisible(true);
+        if (_window && _window->window().frame() != _procList->frame())
+            _window->window().setFrame(_procList->frame(), true);
+    } else {
+        setWindowVisible(false);
+        _triggerState.clearKeyState();
+    }
+}
+
+void AppDelegate::show() {
+    _procList->show();
+}
+
+void AppDelegate::dismiss() {
+    _procList->dismiss();
+    _triggerState.clearKeyState();
+}
+
+void AppDelegate::activateSelectedItem() {
+    _procList->activateSelectedItem();
+}
+void AppDelegate::quitSelectedItem() {
+    _procList->quitSelectedItem();
+}
+void AppDelegate::hideSelectedItem() {
+    _procList->hideSelectedItem();
+}
+void AppDelegate::selectItemByKey(std::string_view key) {
+    _procList->selectItemByKey(key);
+}
+void AppDelegate::quitItemByKey(std::string_view key) {
+    _procList->quitItemForKey(key);
+}
+
+std::int32_t AppDelegate::getMultiplexKeyCountForKey(std::string_view key) {
+    return _procList->getMultiplexCountForKey(key);
+}
+
+void AppDelegate::activateItemByKey(std::string_view key, bool dismiss) {
+    if (_procList->activateItemForKey(key) && dismiss) {
+        setWindowVisible(false);
+        _procList->dismiss();
+    }
+}
+
+void AppDelegate::performAction(std::string_view, platform::View*) {}
+
+}  // namespace vantor

@@ -1,0 +1,7 @@
+#include "input/TriggerController.h"
+
+namespace vantor {
+
+TriggerController* gAppDelegate = nullptr;
+
+}  // namespace vantor

@@ -1,0 +1,46 @@
+// What the event tap callback and the deferred routines reach the application controller
+// through: its trigger state, the commands they give the switcher, and the trigger settings.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+#include "input/TriggerState.h"
+
+namespace vantor {
+
+class TriggerController {
+public:
+    virtual ~TriggerController() = default;
+
+    virtual TriggerState& triggerState() = 0;
+    // The switcher model's `showing`.
+    virtual bool showing() const = 0;
+
+    // Bring the switcher up (a synthetic Command-Tab) and send it away (clearing the key
+    // state).
+    virtual void show() = 0;
+    virtual void dismiss() = 0;
+    // Enables the tap again and clears the key state.
+    virtual void reset() = 0;
+
+    // Commands forwarded to the switcher model.
+    virtual void activateSelectedItem() = 0;
+    virtual void quitSelectedItem() = 0;
+    virtual void hideSelectedItem() = 0;
+    virtual void selectItemByKey(std::string_view key) = 0;
+    virtual void quitItemByKey(std::string_view key) = 0;
+    virtual std::int32_t getMultiplexKeyCountForKey(std::string_view key) = 0;
+    virtual void activateItemByKey(std::string_view key, bool dismiss) = 0;
+
+    // The trigger settings: the modifier flag bit (all bits set: none), press twice, and the
+    // middle-button hold.
+    virtual std::uint64_t triggerModifierKey() const = 0;
+    virtual bool pressTwiceToTrigger() const = 0;
+    virtual bool rightClickToTrigger() const = 0;
+};
+
+// The one application controller, as the tap callback and the deferred routines see it.
+extern TriggerController* gAppDelegate;
+
+}  // namespace vantor
