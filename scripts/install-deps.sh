@@ -8,6 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     libicu-dev libfmt-dev nlohmann-json3-dev libcli11-dev
     libcairo2-dev libpango1.0-dev fontconfig fonts-dejavu-core fonts-noto-cjk
+    libcurl4-openssl-dev libcpp-httplib-dev
 )
 
 missing=()
