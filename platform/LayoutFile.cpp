@@ -226,7 +226,7 @@ public:
         }
         if (!string(value, "class", place, out.className)) return false;
         if (!isOneOf(out.className,
-                     {"NSWindow", "NSPanel", "DrawingWindow", "DeallocLoggedWindow"})) {
+                     {"NSWindow", "NSPanel", "DrawingWindow", "DeallocLoggedWindow", "AXAlert"})) {
             return fail(at(place, "class"),
                         fmt::format("unknown window class \"{}\"", out.className));
         }

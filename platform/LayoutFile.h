@@ -7,7 +7,7 @@
 //
 //   {
 //     "window": {                          required
-//       "class": "NSWindow",               NSWindow (default), NSPanel, DrawingWindow,
+//       "class": "NSWindow",               NSWindow (default), NSPanel, DrawingWindow, AXAlert,
 //                                          DeallocLoggedWindow
 //       "contentRect": [x, y, w, h],       required: the content area in screen points (origin
 //                                          bottom-left of the first screen, y up); the frame

@@ -3,10 +3,12 @@
 
 #include "platform/Accessibility.h"
 #include "platform/EventServices.h"
+#include "platform/Http.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
 #include "platform/RunLoop.h"
 #include "platform/Screens.h"
+#include "platform/Settings.h"
 #include "platform/UI.h"
 #include "platform/Workspace.h"
 
@@ -21,6 +23,8 @@ struct Platform {
     Log& log;
     UI& ui;
     Process& process;
+    Settings& settings;
+    HttpClient& http;
 };
 
 }  // namespace vantor::platform

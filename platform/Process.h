@@ -31,7 +31,8 @@ public:
     // [NSApp terminate:nil]: the application ends; no code of the agent runs after it.
     virtual void terminate() = 0;
 
-    // [[NSBundle mainBundle] infoDictionary][key] as a string ("CFBundleShortVersionString").
+    // [[NSBundle mainBundle] infoDictionary][key] as a string: "CFBundleShortVersionString",
+    // and "VantorUpdateServer", the update server's base address (empty: no update check).
     virtual std::string infoValue(std::string_view key) = 0;
     // [[NSBundle mainBundle] bundlePath]
     virtual std::string bundlePath() = 0;

@@ -1,6 +1,9 @@
 #include "platform/sim/SimDesktop.h"
 
 #include <charconv>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
 
 #include "platform/sim/SimScreenRenderer.h"
 
@@ -10,9 +13,16 @@ namespace {
 
 constexpr Nanos kKeyTapPause = 20 * kMillisecond;
 
+// A fresh folder for one desktop's settings, under the system's temporary folder.
+std::string makeTemporaryFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vantor-sim-XXXXXX").string();
+    if (!mkdtemp(pattern.data())) return {};
+    return pattern;
+}
+
 }  // namespace
 
-SimDesktop::SimDesktop()
+SimDesktop::SimDesktop(std::string configDir)
     : runLoop_(ledger_),
       trace_(runLoop_),
       workspace_(runLoop_, trace_),
@@ -24,9 +34,23 @@ SimDesktop::SimDesktop()
       router_(dock_, workspace_),
       ui_(workspace_, trace_),
       process_(trace_),
-      platform_{accessibility_, events_, runLoop_, workspace_, screens_, log_, ui_, process_} {
+      ownsConfigDir_(configDir.empty()),
+      configDir_(ownsConfigDir_ ? makeTemporaryFolder() : std::move(configDir)),
+      settings_(std::make_unique<platform::FileSettings>(log_, configDir_)),
+      http_(runLoop_, trace_),
+      platform_{accessibility_, events_, runLoop_, workspace_, screens_,
+                log_,           ui_,     process_, *settings_, http_} {
+    runLoop_.setSettle([this] { http_.settle(); });
     events_.setDownstream([this](const platform::TapEvent& event) { router_.route(event); });
     dock_.start();
+}
+
+SimDesktop::~SimDesktop() {
+    runLoop_.setSettle(nullptr);
+    if (ownsConfigDir_ && !configDir_.empty()) {
+        std::error_code error;
+        std::filesystem::remove_all(configDir_, error);
+    }
 }
 
 std::string SimDesktop::addApplication(const std::string& name, const std::string& path,

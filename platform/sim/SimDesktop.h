@@ -60,12 +60,14 @@
 
 #include "platform/Platform.h"
 #include "platform/posix/CairoCanvas.h"
+#include "platform/posix/FileSettings.h"
 #include "platform/sim/KeyNames.h"
 #include "platform/sim/RefLedger.h"
 #include "platform/sim/SimAccessibility.h"
 #include "platform/sim/SimDock.h"
 #include "platform/sim/SimEventServices.h"
 #include "platform/sim/SimHardware.h"
+#include "platform/sim/SimHttp.h"
 #include "platform/sim/SimLog.h"
 #include "platform/sim/SimProcess.h"
 #include "platform/sim/SimRouter.h"
@@ -79,8 +81,11 @@ namespace vantor::sim {
 
 class SimDesktop {
 public:
-    // A 1920 x 1080 first screen, a running Dock, no applications, virtual time 0.
-    SimDesktop();
+    // A 1920 x 1080 first screen, a running Dock, no applications, virtual time 0, and an
+    // empty settings store in a fresh temporary folder (removed with the desktop), or the
+    // store of `configDir` when one is given.
+    explicit SimDesktop(std::string configDir = {});
+    ~SimDesktop();
     SimDesktop(const SimDesktop&) = delete;
     SimDesktop& operator=(const SimDesktop&) = delete;
 
@@ -214,6 +219,9 @@ public:
     SimUI& ui() { return ui_; }
     SimHardware& hardware() { return hardware_; }
     SimProcess& process() { return process_; }
+    platform::FileSettings& settings() { return *settings_; }
+    const std::string& configDir() const { return configDir_; }
+    SimHttp& http() { return http_; }
 
 private:
     std::string refOf(std::int32_t pid) const;
@@ -233,6 +241,10 @@ private:
     SimRouter router_;
     SimUI ui_;
     SimProcess process_;
+    bool ownsConfigDir_ = false;
+    std::string configDir_;
+    std::unique_ptr<platform::FileSettings> settings_;
+    SimHttp http_;
     platform::Platform platform_;
 };
 

@@ -31,6 +31,7 @@ void SimProcess::terminate() {
 
 std::string SimProcess::infoValue(std::string_view key) {
     if (key == "CFBundleShortVersionString") return shortVersion_;
+    if (key == "VantorUpdateServer") return updateServer_;
     return {};
 }
 

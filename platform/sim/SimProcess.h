@@ -25,6 +25,9 @@ public:
 
     // The bundle's short version string (CFBundleShortVersionString), "1.0" unless set.
     void setShortVersion(std::string version) { shortVersion_ = std::move(version); }
+    // The update server's base address, served as the bundle's "VantorUpdateServer"; empty
+    // unless set (then the agent makes no request).
+    void setUpdateServer(std::string address) { updateServer_ = std::move(address); }
     // Switching the login item fails from now on.
     void failLoginItem() { loginItemFails_ = true; }
 
@@ -44,6 +47,7 @@ public:
 private:
     SimTrace& trace_;
     std::string shortVersion_ = "1.0";
+    std::string updateServer_;
     std::string bundlePath_ = "/Applications/Vantor.app";
     std::vector<Activity> activities_;
     std::vector<Task> tasks_;

@@ -109,6 +109,7 @@ void SimRunLoop::enqueue(Nanos delay, Task task) {
 }
 
 bool SimRunLoop::runNext(Nanos limit) {
+    if (settle_) settle_();
     while (!queue_.empty()) {
         const auto first = queue_.begin();
         if (first->first.first > limit) return false;

@@ -98,6 +98,10 @@ public:
     // Tasks waiting in the queue (not those parked for another mode).
     std::size_t pendingTasks() const { return queue_.size(); }
 
+    // Work outside the loop (HTTP requests in flight) that must be settled before the loop runs
+    // anything further, so that virtual time never moves past it.
+    void setSettle(std::function<void()> settle) { settle_ = std::move(settle); }
+
     // Modes: the loop runs in the default mode; a nested loop pushes its own.
     platform::RunLoopMode currentMode() const { return modes_.back(); }
     void pushMode(platform::RunLoopMode mode);
@@ -127,6 +131,7 @@ private:
     // The run loop keeps the sources added to it alive, as CFRunLoopAddSource retains them.
     std::vector<std::shared_ptr<RunLoopSourceState>> added_;
     std::vector<platform::RunLoopMode> modes_{platform::RunLoopMode::Default};
+    std::function<void()> settle_;
 };
 
 }  // namespace vantor::sim
