@@ -1,0 +1,15 @@
+#include "prefs/ClickableTextField.h"
+
+namespace vantor {
+
+void ClickableTextField::awakeFromNib(platform::View& field) {
+    field.setBehaviour(this);
+    makeUnderlined(field);
+}
+
+bool ClickableTextField::mouseUp(platform::View& field) {
+    if (field.isEnabled()) field.sendAction();
+    return true;
+}
+
+}  // namespace vantor
