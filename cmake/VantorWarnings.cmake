@@ -2,5 +2,5 @@
 function(vantor_warnings target)
     target_compile_options(${target} PRIVATE
         -Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor -Wold-style-cast
-        -Woverloaded-virtual -Wnull-dereference -Wimplicit-fallthrough -Werror)
+        -Woverloaded-virtual -Wimplicit-fallthrough -Werror)
 endfunction()

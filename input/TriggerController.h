@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "input/TriggerState.h"
+#include "platform/Platform.h"
 
 namespace vantor {
 
@@ -14,6 +15,8 @@ public:
     virtual ~TriggerController() = default;
 
     virtual TriggerState& triggerState() = 0;
+    // The platform the controller was made with.
+    virtual platform::Platform& platform() = 0;
     // The switcher model's `showing`.
     virtual bool showing() const = 0;
 
@@ -38,6 +41,15 @@ public:
     virtual std::uint64_t triggerModifierKey() const = 0;
     virtual bool pressTwiceToTrigger() const = 0;
     virtual bool rightClickToTrigger() const = 0;
+
+    // The keyboard and mouse event tap (empty until it has been created).
+    virtual const platform::EventTap& tap() const = 0;
+    virtual void setTap(platform::EventTap tap) = 0;
+    // The source of the events the tap posts itself; they carry the event marker.
+    virtual const platform::EventSource& passThruEventSource() const = 0;
+    // The overlay window, whose content view takes the clicks made on the switcher; none
+    // before the main layout has been loaded.
+    virtual platform::Window* overlayWindow() = 0;
 };
 
 // The one application controller, as the tap callback and the deferred routines see it.
