@@ -20,6 +20,18 @@ class View;
 // NSControlStateValue
 enum class ControlState : std::int32_t { Mixed = -1, Off = 0, On = 1 };
 
+// NSVisualEffectState and the NSVisualEffectMaterial values the agent uses.
+enum class VisualEffectState : std::int32_t {
+    FollowsWindowActiveState = 0,
+    Active = 1,
+    Inactive = 2,
+};
+enum class VisualEffectMaterial : std::int32_t { AppearanceBased = 0, Light = 1, Dark = 2 };
+
+// NSWindowTitleVisibility
+inline constexpr std::int32_t kWindowTitleVisible = 0;
+inline constexpr std::int32_t kWindowTitleHidden = 1;
+
 // What a view of one of the agent's own classes does beyond a plain view: its drawRect: and
 // its mouseUp: (the overlay's DrawingView, the link field). Set on the view after loading.
 class ViewBehaviour {
@@ -94,10 +106,15 @@ public:
     virtual void setEnabled(bool enabled) = 0;
     virtual ControlState state() const = 0;
     virtual void setState(ControlState state) = 0;
+    // NSVisualEffectView setState:, setMaterial:.
+    virtual void setState(VisualEffectState state) = 0;
+    virtual void setMaterial(VisualEffectMaterial material) = 0;
     virtual std::string stringValue() const = 0;
     virtual void setStringValue(std::string_view value) = 0;
     // A single underline over the whole attributed string (NSUnderlineStyleAttributeName).
     virtual void setUnderlined(bool underlined) = 0;
+    // NSTextView setTextContainerInset: the room between the view's edges and its text.
+    virtual void setTextContainerInset(Size inset) = 0;
     virtual std::string_view action() const = 0;
     virtual bool sendAction() = 0;
 };
@@ -131,6 +148,9 @@ public:
     virtual void setOpaque(bool opaque) = 0;
     virtual void setBackgroundColor(const Color& color) = 0;
     virtual void setIgnoresMouseEvents(bool ignores) = 0;
+    // setTitlebarAppearsTransparent:, setTitleVisibility: (NSWindowTitleVisibility).
+    virtual void setTitlebarAppearsTransparent(bool transparent) = 0;
+    virtual void setTitleVisibility(std::int32_t visibility) = 0;
 
     // contentView; toolbar (none when the window has none).
     virtual View& contentView() = 0;
@@ -167,6 +187,12 @@ public:
 
     // [NSApp activateIgnoringOtherApps:]
     virtual void activateIgnoringOtherApps(bool flag) = 0;
+
+    // [NSApp runModalForWindow:]: shows the window and runs a modal loop for it in the
+    // modal-panel run-loop mode; returns once stopModal has been called.
+    virtual void runModal(Window& window) = 0;
+    // [NSApp stopModal]: the running modal loop ends, and its runModal returns.
+    virtual void stopModal() = 0;
 };
 
 // The first view with this identifier in a view tree, depth first, the root included.

@@ -66,6 +66,9 @@ public:
 
     // Test controls.
     void setTrusted(bool trusted) { trusted_ = trusted; }
+    // The permission arrives right after the next `checks` isProcessTrusted calls have been
+    // answered (0: at once).
+    void grantAfterChecks(int checks);
     // Prompting permission requests made so far.
     int permissionRequests() const { return permissionRequests_; }
     // The next `count` calls of kind `what` fail with `error` (kAlways: every one). `what` is
@@ -102,6 +105,7 @@ private:
     std::vector<std::shared_ptr<AXObserverState>> observers_;
     std::map<std::string, Failure, std::less<>> failures_;
     bool trusted_ = true;
+    int checksUntilGranted_ = -1;  // -1: no grant pending
     int permissionRequests_ = 0;
     std::int64_t roundTrips_ = 0;
 };

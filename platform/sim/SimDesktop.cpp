@@ -32,7 +32,7 @@ SimDesktop::SimDesktop(std::string configDir)
       hardware_(events_, runLoop_),
       dock_(runLoop_, accessibility_, workspace_, screens_, trace_),
       router_(dock_, workspace_),
-      ui_(workspace_, trace_),
+      ui_(workspace_, trace_, runLoop_),
       process_(trace_),
       ownsConfigDir_(configDir.empty()),
       configDir_(ownsConfigDir_ ? makeTemporaryFolder() : std::move(configDir)),
@@ -42,10 +42,13 @@ SimDesktop::SimDesktop(std::string configDir)
                 log_,           ui_,     process_, *settings_, http_} {
     runLoop_.setSettle([this] { http_.settle(); });
     events_.setDownstream([this](const platform::TapEvent& event) { router_.route(event); });
+    process_.setOnTerminate([this] { agentEnded(); });
     dock_.start();
 }
 
 SimDesktop::~SimDesktop() {
+    // A modal loop still waiting is unwound while everything it may reach still exists.
+    runLoop_.mainThread().unwind();
     runLoop_.setSettle(nullptr);
     if (ownsConfigDir_ && !configDir_.empty()) {
         std::error_code error;
@@ -86,24 +89,31 @@ std::optional<std::int32_t> SimDesktop::pidOf(std::string_view ref) const {
     return app->pid;
 }
 
+void SimDesktop::agentEnded() {
+    runLoop_.agentEnded();
+    for (const auto& tap : events_.taps())
+        tap->enabled = false;
+    ui_.agentEnded();
+}
+
 bool SimDesktop::keyDown(std::string_view key) {
     const auto code = keyCodeForName(key);
-    if (code) hardware_.keyDown(*code);
+    if (code) keyDown(*code);
     return code.has_value();
 }
 
 bool SimDesktop::keyUp(std::string_view key) {
     const auto code = keyCodeForName(key);
-    if (code) hardware_.keyUp(*code);
+    if (code) keyUp(*code);
     return code.has_value();
 }
 
 bool SimDesktop::tapKey(std::string_view key) {
     const auto code = keyCodeForName(key);
     if (!code) return false;
-    hardware_.keyDown(*code);
+    keyDown(*code);
     runLoop_.runFor(kKeyTapPause);
-    hardware_.keyUp(*code);
+    keyUp(*code);
     runLoop_.runFor(kKeyTapPause);
     return true;
 }
@@ -197,14 +207,14 @@ bool SimDesktop::click(std::string_view window, std::string_view action,
                        std::string_view tagOrIdentifier) {
     SimView* view = control(window, action, tagOrIdentifier);
     if (!view) return false;
-    view->click();
+    runOnMainThread([view] { view->click(); });
     return true;
 }
 
 bool SimDesktop::closeWindow(std::string_view name) {
     SimWindow* window = ui_.window(name);
     if (!window || !window->isVisible() || !window->styleMask().closable) return false;
-    window->close();
+    runOnMainThread([window] { window->close(); });
     return true;
 }
 

@@ -38,9 +38,15 @@
 // - The agent's windows (see SimUI): layouts from resources/ built into windows and views,
 //   their levels and order, the key window, the overlay, clicks on controls by action, and
 //   the whole screen rendered through Cairo (see SimScreenRenderer).
+// - The agent's main thread and modal loops (see SimMainThread): the launch runs on a stack of
+//   its own, so that a modal loop parks there while the driver moves time; while it is parked,
+//   run-loop tasks, clicks and input reach the agent above it, in the modal-panel mode.
+// - The agent's termination: terminate unwinds the agent's code; from then on none of it runs
+//   (its delayed blocks and notifications are dropped, its taps see nothing, its windows are
+//   gone), while the rest of the desktop goes on and still answers.
 //
 // What it does not model (yet): launching by path, the menu-bar owner apart from "front",
-// opening addresses, the modal loop (the modes are ready for it), login items, HTTP answers;
+// opening addresses, login items, HTTP answers;
 // Accessibility trees of applications other than the Dock; more than one screen for the
 // switcher; scroll and tablet events; device-dependent modifier bits and Caps Lock. A tap whose
 // source is not serviced in the current mode is skipped instead of stalling input. A killed Dock
@@ -51,6 +57,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -118,27 +125,45 @@ public:
     // Runs until nothing is left to run, at most `horizon` seconds ahead; true when idle.
     bool runUntilIdle(double horizon = 60) { return runLoop_.runUntilIdle(toNanos(horizon)); }
 
+    // The agent's main thread. `launch` runs a call into the agent that may run a modal loop
+    // (applicationDidFinishLaunching) and returns when the call has finished, the agent has
+    // terminated, or a modal loop waits; runFor and friends then go on running the modal loop.
+    // `runOnMainThread` runs any other call into the agent the way the desktop's own input
+    // reaches it: above a waiting modal loop, and a termination inside it ends it quietly. A
+    // test calls the agent through it when the call may terminate the agent or stop its modal
+    // loop.
+    void launch(std::function<void()> call) { runLoop_.launch(std::move(call)); }
+    void runOnMainThread(const std::function<void()>& call) { runLoop_.deliver(call); }
+
     // Hardware input. Key names as in the scenario language (A, 7, Tab, LeftCommand, ...);
     // false for an unknown name. Positions in Accessibility coordinates.
-    void keyDown(std::uint16_t code) { hardware_.keyDown(code); }
-    void keyUp(std::uint16_t code) { hardware_.keyUp(code); }
+    void keyDown(std::uint16_t code) {
+        runOnMainThread([&] { hardware_.keyDown(code); });
+    }
+    void keyUp(std::uint16_t code) {
+        runOnMainThread([&] { hardware_.keyUp(code); });
+    }
     bool keyDown(std::string_view key);
     bool keyUp(std::string_view key);
     // Down, 0.02 s, up, 0.02 s.
     bool tapKey(std::string_view key);
-    void mouseMove(platform::Point to) { hardware_.mouseMove(to); }
+    void mouseMove(platform::Point to) {
+        runOnMainThread([&] { hardware_.mouseMove(to); });
+    }
     void mouseDown(platform::MouseButton button, platform::Point at) {
-        hardware_.mouseButton(button, true, at);
+        runOnMainThread([&] { hardware_.mouseButton(button, true, at); });
     }
     void mouseUp(platform::MouseButton button, platform::Point at) {
-        hardware_.mouseButton(button, false, at);
+        runOnMainThread([&] { hardware_.mouseButton(button, false, at); });
     }
     void mouseDrag(platform::MouseButton button, platform::Point to) {
-        hardware_.mouseDrag(button, to);
+        runOnMainThread([&] { hardware_.mouseDrag(button, to); });
     }
     // The system disables every enabled tap and tells each with the notice
     // (TapDisabledByTimeout or TapDisabledByUserInput).
-    void disableTaps(platform::EventType notice) { events_.disableAllTaps(notice); }
+    void disableTaps(platform::EventType notice) {
+        runOnMainThread([&] { events_.disableAllTaps(notice); });
+    }
     void setTapsSlow(bool slow) { events_.setAllTapsSlow(slow); }
 
     // The switcher.
@@ -185,7 +210,8 @@ public:
     SimView* control(std::string_view window, std::string_view action,
                      std::string_view tagOrIdentifier = {}) const;
     // Clicks that control (SimView::click: a check box toggles, a radio button turns on, the
-    // action is sent); false when there is no such control.
+    // action is sent; on the main thread, see runOnMainThread); false when there is no such
+    // control.
     bool click(std::string_view window, std::string_view action,
                std::string_view tagOrIdentifier = {});
     // The close button of the visible window of that layout; false when none shows or it has
@@ -224,6 +250,8 @@ public:
     SimHttp& http() { return http_; }
 
 private:
+    // Stops everything of the agent once its process has ended.
+    void agentEnded();
     std::string refOf(std::int32_t pid) const;
     std::optional<std::int32_t> runningRegularPid(std::string_view ref) const;
 

@@ -34,7 +34,7 @@ void SimHttp::settle() {
     }
     inFlight_ -= static_cast<int>(arrived.size());
     for (auto& completion : arrived)
-        runLoop_.schedule(0, std::move(completion));
+        runLoop_.scheduleForAgent(0, std::move(completion));
 }
 
 }  // namespace vantor::sim

@@ -1,8 +1,13 @@
 // The agent's own process on the simulated desktop: its activities, the login item, the tasks
 // it launches, its termination and its bundle's information. Nothing is started for real:
 // every request is recorded for the tests.
+//
+// terminate records the termination, tells the desktop (which stops everything of the agent),
+// then throws SimTermination so that no code of the agent runs after it (see SimMainThread).
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,6 +27,13 @@ public:
     void terminate() override;
     std::string infoValue(std::string_view key) override;
     std::string bundlePath() override { return bundlePath_; }
+
+    // The bundle's path, "/Applications/Vantor.app" unless set.
+    void setBundlePath(std::string path) { bundlePath_ = std::move(path); }
+    // Told once, at the termination, before the agent's code is unwound.
+    void setOnTerminate(std::function<void()> onTerminate) {
+        onTerminate_ = std::move(onTerminate);
+    }
 
     // The bundle's short version string (CFBundleShortVersionString), "1.0" unless set.
     void setShortVersion(std::string version) { shortVersion_ = std::move(version); }
@@ -43,6 +55,9 @@ public:
     const std::vector<Task>& tasks() const { return tasks_; }
     bool loginItemEnabled() const { return loginItemEnabled_; }
     bool terminated() const { return terminated_; }
+    // A relaunch was asked for: a task "/bin/sh" with the arguments "-c" and a command that,
+    // as the shell reads it, is exactly `open` with the bundle's path as its one argument.
+    bool relaunched() const;
 
 private:
     SimTrace& trace_;
@@ -54,6 +69,13 @@ private:
     bool loginItemEnabled_ = false;
     bool loginItemFails_ = false;
     bool terminated_ = false;
+    std::function<void()> onTerminate_;
 };
+
+// The words of a shell command as /bin/sh splits them, for a command of plain words only:
+// unquoted, single-quoted and double-quoted text and backslash escapes. None when the shell
+// would do anything beyond running one simple command (expansions, substitutions, operators,
+// redirections, comments) or the quoting is not closed.
+std::optional<std::vector<std::string>> plainShellWords(std::string_view command);
 
 }  // namespace vantor::sim

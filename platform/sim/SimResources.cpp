@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <iterator>
 #include <system_error>
 
@@ -17,9 +18,10 @@ std::optional<std::string> besideExecutable(std::string_view fileName) {
     if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
     std::ifstream in(path, std::ios::binary);
     if (!in) return std::nullopt;
-    std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::ostringstream text;
+    text << in.rdbuf();
     if (in.bad()) return std::nullopt;
-    return text;
+    return std::move(text).str();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 namespace vantor::sim {
 
@@ -50,7 +51,7 @@ double SimRunLoop::absoluteTime() {
 }
 
 void SimRunLoop::dispatchAfter(double seconds, std::function<void()> block) {
-    enqueue(toNanos(seconds) + kMicrosecond, Task{kModeCommon, false, {}, std::move(block)});
+    enqueue(toNanos(seconds) + kMicrosecond, Task{kModeCommon, false, {}, std::move(block), true});
 }
 
 void SimRunLoop::performAfterDelay(double seconds, std::function<void()> block,
@@ -59,7 +60,7 @@ void SimRunLoop::performAfterDelay(double seconds, std::function<void()> block,
     for (platform::RunLoopMode mode : modes)
         mask |= modeMask(mode);
     if (mask == 0) mask = kModeDefault;
-    enqueue(toNanos(seconds) + kMicrosecond, Task{mask, false, {}, std::move(block)});
+    enqueue(toNanos(seconds) + kMicrosecond, Task{mask, false, {}, std::move(block), true});
 }
 
 void SimRunLoop::addSource(const platform::RunLoopSource& source, platform::RunLoopMode mode) {
@@ -96,19 +97,26 @@ bool SimRunLoop::serviced(const RunLoopSourceState& source) const {
 }
 
 void SimRunLoop::schedule(Nanos delay, std::function<void()> task, ModeMask modes) {
-    enqueue(delay, Task{modes, false, {}, std::move(task)});
+    enqueue(delay, Task{modes, false, {}, std::move(task), false});
+}
+
+void SimRunLoop::scheduleForAgent(Nanos delay, std::function<void()> task, ModeMask modes) {
+    enqueue(delay, Task{modes, false, {}, std::move(task), true});
 }
 
 void SimRunLoop::scheduleOnSource(const std::shared_ptr<RunLoopSourceState>& source, Nanos delay,
                                   std::function<void()> task) {
-    enqueue(delay, Task{kModeAny, true, source, std::move(task)});
+    enqueue(delay, Task{kModeAny, true, source, std::move(task), true});
 }
 
 void SimRunLoop::enqueue(Nanos delay, Task task) {
+    if (task.forAgent && mainThread_.ended()) return;
     queue_.emplace(Key{now_ + std::max<Nanos>(delay, 0), nextSeq_++}, std::move(task));
 }
 
 bool SimRunLoop::runNext(Nanos limit) {
+    // A modal loop stopped from outside a delivery, or whose agent ended, goes on first.
+    mainThread_.resumeIfDue();
     if (settle_) settle_();
     while (!queue_.empty()) {
         const auto first = queue_.begin();
@@ -128,7 +136,7 @@ bool SimRunLoop::runNext(Nanos limit) {
             continue;
         }
         now_ = std::max(now_, node.key().first);
-        task.block();
+        mainThread_.deliver(task.block);
         return true;
     }
     return false;
@@ -159,6 +167,29 @@ void SimRunLoop::popMode() {
     unpark();
 }
 
+void SimRunLoop::runModal() {
+    if (!mainThread_.onAgentStack()) {
+        throw std::logic_error(
+            "a modal loop runs only inside a call launched through SimDesktop::launch");
+    }
+    pushMode(platform::RunLoopMode::ModalPanel);
+    struct PopMode {
+        SimRunLoop& loop;
+        ~PopMode() { loop.popMode(); }
+    } popMode{*this};
+    mainThread_.runModal();
+}
+
+void SimRunLoop::agentEnded() {
+    mainThread_.end();
+    std::erase_if(queue_, [](const auto& entry) { return entry.second.forAgent; });
+    std::erase_if(parkedTimers_, [](const auto& entry) { return entry.second.forAgent; });
+    for (const auto& weak : sourcesWithParked_) {
+        if (const auto source = weak.lock()) source->parked_.clear();
+    }
+    sourcesWithParked_.clear();
+}
+
 void SimRunLoop::unpark() {
     std::vector<std::pair<Key, Task>> timers;
     timers.swap(parkedTimers_);
@@ -177,7 +208,7 @@ void SimRunLoop::unparkSource(const std::shared_ptr<RunLoopSourceState>& source)
     auto parked = std::move(source->parked_);
     source->parked_.clear();
     for (auto& [key, block] : parked) {
-        queue_.emplace(key, Task{kModeAny, true, source, std::move(block)});
+        queue_.emplace(key, Task{kModeAny, true, source, std::move(block), true});
     }
 }
 

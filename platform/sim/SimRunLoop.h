@@ -14,6 +14,7 @@
 
 #include "platform/RunLoop.h"
 #include "platform/sim/RefLedger.h"
+#include "platform/sim/SimMainThread.h"
 
 namespace vantor::sim {
 
@@ -78,6 +79,10 @@ public:
 
     // Schedules a task `delay` from now. Tasks run in order of due time, then of scheduling.
     void schedule(Nanos delay, std::function<void()> task, ModeMask modes = kModeAny);
+    // Schedules a delivery to the agent's code (a notification, a completion): like schedule,
+    // but dropped once the agent has ended, as are the agent's own delayed blocks and messages
+    // and every delivery through a source.
+    void scheduleForAgent(Nanos delay, std::function<void()> task, ModeMask modes = kModeAny);
     // Schedules a delivery through a source: it runs when due and the source is serviced in
     // the current mode; until then it waits, keeping its place in the order.
     void scheduleOnSource(const std::shared_ptr<RunLoopSourceState>& source, Nanos delay,
@@ -107,6 +112,20 @@ public:
     void pushMode(platform::RunLoopMode mode);
     void popMode();
 
+    // The agent's main thread (see SimMainThread): a call that may run a modal loop is launched
+    // on a stack of its own; every task runs as a delivery, so above a parked modal loop.
+    SimMainThread& mainThread() { return mainThread_; }
+    void launch(std::function<void()> call) { mainThread_.launch(std::move(call)); }
+    void deliver(const std::function<void()>& work) { mainThread_.deliver(work); }
+    // A modal loop in the modal-panel mode: returns once stopModal has been called (throws
+    // SimTermination when the agent ends meanwhile). Only on the main thread's helper stack.
+    void runModal();
+    void stopModal() { mainThread_.stopModal(); }
+    // The agent's process has ended: its delayed blocks and messages, the deliveries through
+    // sources and those scheduled for it are dropped, now and from now on; a parked modal loop
+    // unwinds at the next step.
+    void agentEnded();
+
 private:
     using Key = std::pair<Nanos, std::uint64_t>;
     struct Task {
@@ -114,6 +133,7 @@ private:
         bool viaSource = false;
         std::weak_ptr<RunLoopSourceState> source;
         std::function<void()> block;
+        bool forAgent = false;  // dropped once the agent has ended
     };
 
     ModeMask currentMask() const { return modeMask(currentMode()); }
@@ -132,6 +152,8 @@ private:
     std::vector<std::shared_ptr<RunLoopSourceState>> added_;
     std::vector<platform::RunLoopMode> modes_{platform::RunLoopMode::Default};
     std::function<void()> settle_;
+    // Last: a modal loop still parked unwinds while the queue and the modes still exist.
+    SimMainThread mainThread_;
 };
 
 }  // namespace vantor::sim

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <limits>
 #include <memory>
+#include <stdexcept>
 
 #include "platform/sim/SimResources.h"
 
@@ -26,7 +27,8 @@ platform::LayoutWindow emptyWindow() {
 
 }  // namespace
 
-SimUI::SimUI(SimWorkspace& workspace, SimTrace& trace) : workspace_(workspace), trace_(trace) {}
+SimUI::SimUI(SimWorkspace& workspace, SimTrace& trace, SimRunLoop& runLoop)
+    : workspace_(workspace), trace_(trace), runLoop_(runLoop) {}
 
 SimUI::~SimUI() {
     for (auto& [id, window] : windows_)
@@ -117,6 +119,33 @@ void SimUI::activateIgnoringOtherApps(bool flag) {
     trace_.add(fmt::format("activate {}", SimWorkspace::kAgentName));
 }
 
+void SimUI::runModal(platform::Window& window) {
+    if (!runLoop_.mainThread().onAgentStack()) {
+        throw std::logic_error(
+            "a modal loop runs only inside a call launched through SimDesktop::launch");
+    }
+    auto* simWindow = dynamic_cast<SimWindow*>(&window);
+    const std::string name(window.name());
+    trace_.add(fmt::format("modal {} begins", name));
+    window.makeKeyAndOrderFront();
+    modalWindows_.push_back(simWindow);
+    struct Pop {
+        std::vector<SimWindow*>& windows;
+        ~Pop() { windows.pop_back(); }
+    } pop{modalWindows_};
+    runLoop_.runModal();
+    trace_.add(fmt::format("modal {} ends", name));
+}
+
+void SimUI::stopModal() {
+    runLoop_.stopModal();
+}
+
+void SimUI::agentEnded() {
+    for (const auto& [id, window] : windows_)
+        window->orderOutAtExit();
+}
+
 std::vector<SimWindow*> SimUI::windows() const {
     std::vector<SimWindow*> all;
     for (const auto& [id, window] : windows_)
@@ -162,6 +191,8 @@ std::uint64_t SimUI::windowCreated(SimWindow& window) {
 
 void SimUI::windowDestroyed(SimWindow& window) {
     std::erase_if(windows_, [&](const auto& entry) { return entry.second == &window; });
+    std::replace(modalWindows_.begin(), modalWindows_.end(), &window,
+                 static_cast<SimWindow*>(nullptr));
     if (keyWindow_ == &window) chooseKeyWindow();
 }
 

@@ -6,6 +6,11 @@
 // The agent is active after activateIgnoringOtherApps; while it is, the last titled window it
 // brought forward is its key window. When its last visible titled window goes, the frontmost
 // regular application is active again. The overlay (borderless) never becomes key.
+//
+// A modal loop (runModal) orders its window front and runs the main run loop in the modal-panel
+// mode until stopModal; it runs only inside a call launched on the agent's main thread (see
+// SimMainThread), where it parks while the driver moves time. When the agent's process ends,
+// its windows leave the screen without telling their delegates.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +21,7 @@
 
 #include "platform/LayoutFile.h"
 #include "platform/UI.h"
+#include "platform/sim/SimRunLoop.h"
 #include "platform/sim/SimTrace.h"
 #include "platform/sim/SimWindow.h"
 #include "platform/sim/SimWorkspace.h"
@@ -24,7 +30,7 @@ namespace vantor::sim {
 
 class SimUI final : public platform::UI {
 public:
-    SimUI(SimWorkspace& workspace, SimTrace& trace);
+    SimUI(SimWorkspace& workspace, SimTrace& trace, SimRunLoop& runLoop);
     // Windows that outlive the UI report to nobody.
     ~SimUI() override;
     SimUI(const SimUI&) = delete;
@@ -36,6 +42,10 @@ public:
                                       platform::ActionTarget& owner) override;
     std::int64_t windowLevelForKey(std::int32_t key) override;
     void activateIgnoringOtherApps(bool flag) override;
+    // Traces "modal NAME begins" and, when it returns, "modal NAME ends". Throws
+    // std::logic_error outside a call launched on the agent's main thread.
+    void runModal(platform::Window& window) override;
+    void stopModal() override;
 
     // Builds a layout already read, its window named `name`.
     platform::LoadedLayout build(std::string_view name, const platform::Layout& layout,
@@ -51,6 +61,12 @@ public:
     // The newest overlay window (content view a DrawingView), or null.
     SimWindow* overlay() const;
     SimWindow* keyWindow() const { return keyWindow_; }
+    // The window of the innermost running modal loop, or null.
+    SimWindow* modalWindow() const {
+        return modalWindows_.empty() ? nullptr : modalWindows_.back();
+    }
+    // The agent's process has ended: every window of it leaves the screen.
+    void agentEnded();
     // One message per layout that failed to load.
     const std::vector<std::string>& loadErrors() const { return loadErrors_; }
 
@@ -68,10 +84,12 @@ private:
 
     SimWorkspace& workspace_;
     SimTrace& trace_;
+    SimRunLoop& runLoop_;
     std::map<std::uint64_t, SimWindow*> windows_;  // live windows by id, in order of creation
     std::uint64_t nextId_ = 1;
     std::uint64_t nextOrder_ = 1;
     SimWindow* keyWindow_ = nullptr;
+    std::vector<SimWindow*> modalWindows_;  // innermost last
     std::vector<std::string> loadErrors_;
 };
 

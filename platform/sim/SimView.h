@@ -50,9 +50,12 @@ public:
     void setEnabled(bool enabled) override;
     platform::ControlState state() const override { return state_; }
     void setState(platform::ControlState state) override;
+    void setState(platform::VisualEffectState state) override { effectState_ = state; }
+    void setMaterial(platform::VisualEffectMaterial material) override { material_ = material; }
     std::string stringValue() const override { return stringValue_; }
     void setStringValue(std::string_view value) override;
     void setUnderlined(bool underlined) override;
+    void setTextContainerInset(platform::Size inset) override { textContainerInset_ = inset; }
     std::string_view action() const override { return action_; }
     // Sends the action to the layout's owner with this view as sender; false when the view is
     // disabled or has no action.
@@ -62,6 +65,10 @@ public:
     platform::ViewKind kind() const { return kind_; }
     bool isEditable() const { return editable_; }
     bool isUnderlined() const { return underlined_; }
+    // A visual-effect view's state and material.
+    platform::VisualEffectState visualEffectState() const { return effectState_; }
+    platform::VisualEffectMaterial material() const { return material_; }
+    platform::Size textContainerInset() const { return textContainerInset_; }
     bool needsDisplay() const { return needsDisplay_; }
     platform::ViewBehaviour* behaviour() const { return behaviour_; }
     const std::vector<SimView*>& simSubviews() const { return subviews_; }
@@ -103,6 +110,10 @@ private:
     bool editable_;
     platform::Pin pin_;
     bool underlined_ = false;
+    platform::VisualEffectState effectState_ =
+        platform::VisualEffectState::FollowsWindowActiveState;
+    platform::VisualEffectMaterial material_ = platform::VisualEffectMaterial::AppearanceBased;
+    platform::Size textContainerInset_;
     bool needsDisplay_ = true;
 
     platform::ActionTarget* target_;

@@ -69,6 +69,10 @@ public:
     void setOpaque(bool opaque) override { opaque_ = opaque; }
     void setBackgroundColor(const platform::Color& color) override { background_ = color; }
     void setIgnoresMouseEvents(bool ignores) override { ignoresMouse_ = ignores; }
+    void setTitlebarAppearsTransparent(bool transparent) override {
+        titlebarTransparent_ = transparent;
+    }
+    void setTitleVisibility(std::int32_t visibility) override { titleVisibility_ = visibility; }
     platform::View& contentView() override { return *content_; }
     platform::Toolbar* toolbar() override { return toolbar_.get(); }
     void makeKeyAndOrderFront() override;
@@ -84,6 +88,8 @@ public:
     bool isOpaque() const { return opaque_; }
     const platform::Color& backgroundColor() const { return background_; }
     bool ignoresMouseEvents() const { return ignoresMouse_; }
+    bool titlebarAppearsTransparent() const { return titlebarTransparent_; }
+    std::int32_t titleVisibility() const { return titleVisibility_; }
     SimView& simContentView() { return *content_; }
     const SimView& simContentView() const { return *content_; }
     SimToolbar* simToolbar() const { return toolbar_.get(); }
@@ -110,6 +116,8 @@ public:
     void setOrderSequence(std::uint64_t sequence) { orderSequence_ = sequence; }
     // The UI is going away first: the window reports to nobody from now on.
     void detachFromUI() { ui_ = nullptr; }
+    // The agent's process has ended: the window leaves the screen without telling its delegate.
+    void orderOutAtExit() { orderOut(); }
 
 private:
     void orderOut();
@@ -126,6 +134,8 @@ private:
     bool opaque_ = true;
     platform::Color background_ = kWindowBackground;
     bool ignoresMouse_ = false;
+    bool titlebarTransparent_ = false;
+    std::int32_t titleVisibility_ = platform::kWindowTitleVisible;
     bool visible_ = false;
     std::uint64_t orderSequence_ = 0;
     int frameChanges_ = 0;

@@ -119,7 +119,7 @@ void SimWorkspace::terminate(std::int32_t pid) {
 
     for (const TerminatedObservation& observation : terminatedObservations_) {
         if (observation.pid != pid) continue;
-        runLoop_.schedule(
+        runLoop_.scheduleForAgent(
             kNotificationDelay,
             [this, id = observation.id, pid] {
                 const auto it =
@@ -135,7 +135,7 @@ void SimWorkspace::terminate(std::int32_t pid) {
             },
             kModeCommon);
     }
-    runLoop_.schedule(
+    runLoop_.scheduleForAgent(
         kNotificationDelay,
         [this, pid] {
             const platform::WorkspaceNotification notification{
