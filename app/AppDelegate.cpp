@@ -1,5 +1,10 @@
 #include "app/AppDelegate.h"
 
+#include "input/EventTapCallback.h"
+#include "permission/AXAlertController.h"
+#include "permission/RelaunchCommand.h"
+#include "update/UpdateCheck.h"
+
 namespace vantor {
 
 namespace {
@@ -29,7 +34,33 @@ AppDelegate::~AppDelegate() {
 void AppDelegate::applicationDidFinishLaunching() {
     _processActivity =
         _platform.process.beginActivity(platform::kActivityLatencyCritical, "Latency Critical");
+    // Without the permission the process ends in there, and nothing below may run.
+    checkAx();
+    if (!_isAXPassed) return;
+    applyUserDefaults();
+    beginCheckForUpdate();
+    installEventTap(*this);
     reset();
+}
+
+void AppDelegate::checkAx() {
+    if (_platform.accessibility.isProcessTrusted()) {
+        _isAXPassed = true;
+        return;
+    }
+    // Blocks in the prompt's modal loop until the permission has been granted; a quit from the
+    // prompt ends the process in there.
+    AXAlertController alertController(_platform);
+    alertController.showWindow();
+    // A new process starts with the permission; this one ends.
+    _platform.process.launchTask("/bin/sh",
+                                 {"-c", relaunchCommand(_platform.process.bundlePath())});
+    _platform.process.terminate();
+}
+
+bool AppDelegate::applicationShouldHandleReopen(bool) {
+    if (_isAXPassed) showPref();
+    return true;
 }
 
 void AppDelegate::observeValueForKeyPath(std::string_view, const void*,
@@ -100,6 +131,27 @@ void AppDelegate::activateItemByKey(std::string_view key, bool dismiss) {
     }
 }
 
-void AppDelegate::performAction(std::string_view, platform::View*) {}
+void AppDelegate::beginCheckForUpdate() {
+    std::weak_ptr<AppDelegate*> weak = _self;
+    vantor::beginCheckForUpdate(
+        _platform, [weak](const nlohmann::json& version, const nlohmann::json& whatsNew) {
+            if (const auto self = weak.lock()) (*self)->handleVersionInfo(version, whatsNew);
+        });
+}
+
+void AppDelegate::handleVersionInfo(const nlohmann::json& version,
+                                    const nlohmann::json& whatsNew) {
+    if (!shouldAnnounceVersion(_platform, version, whatsNew, _newVerCtrl != nullptr)) return;
+    _newVerCtrl = std::make_unique<NewVersionWindowController>(
+        _platform, NewVersionWindowController::kWindowNibName, version.get<std::string>(),
+        whatsNew.get<std::string>());
+    // The controller goes when its window closes; it never outlives this controller.
+    _newVerCtrl->setOnClosed([this] { _newVerCtrl.reset(); });
+    _newVerCtrl->showWindow();
+}
+
+void AppDelegate::performAction(std::string_view action, platform::View*) {
+    if (action == "showPref:") showPref();
+}
 
 }  // namespace vantor
