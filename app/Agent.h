@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "app/App.h"
 #include "app/AppDelegate.h"
 #include "overlay/DrawingView.h"
 #include "overlay/DrawingWindow.h"
@@ -14,8 +15,10 @@ namespace vantor {
 
 class Agent {
 public:
-    // The application starts: the controller is created, then the main layout is loaded
-    // with the controller as owner and its overlay window is handed to the controller.
+    // The application starts: the controller is created and the application object installed
+    // (every event the application receives goes through its sendEvent), then the main layout
+    // is loaded with the controller as owner and its overlay window is handed to the
+    // controller.
     explicit Agent(platform::Platform& platform);
     ~Agent();
     Agent(const Agent&) = delete;
@@ -23,11 +26,14 @@ public:
 
     void applicationDidFinishLaunching() { appDelegate_->applicationDidFinishLaunching(); }
 
+    App& app() { return app_; }
     AppDelegate& appDelegate() { return *appDelegate_; }
     DrawingWindow* overlay() { return window_.get(); }
     DrawingView& drawingView() { return drawingView_; }
 
 private:
+    platform::UI& ui_;
+    App app_;
     DrawingView drawingView_;
     platform::LoadedLayout mainMenu_;
     std::unique_ptr<DrawingWindow> window_;

@@ -57,6 +57,27 @@ public:
     virtual void performAction(std::string_view action, View* sender) = 0;
 };
 
+// NSEventType values of the key events the application object sees.
+enum class AppEventType : std::uint32_t { KeyDown = 10, KeyUp = 11, FlagsChanged = 12 };
+
+// NSEvent as the application object's sendEvent: reads it: type, modifierFlags (the
+// device-independent bits lie in 0xFFFF0000: Shift 0x20000, Command 0x100000),
+// charactersIgnoringModifiers (Shift still applies: Command-Shift-Z gives "Z") and keyCode.
+struct AppEvent {
+    AppEventType type = AppEventType::KeyDown;
+    std::uint64_t modifierFlags = 0;
+    std::string charactersIgnoringModifiers;
+    std::uint16_t keyCode = 0;
+};
+
+// The agent's NSApplication subclass, as far as it overrides the event dispatch.
+class ApplicationEvents {
+public:
+    virtual ~ApplicationEvents() = default;
+    // -[NSApplication sendEvent:]: every event the application receives passes through it.
+    virtual void sendEvent(const AppEvent& event) = 0;
+};
+
 // NSWindowDelegate, as far as the agent uses it.
 class WindowDelegate {
 public:
@@ -193,6 +214,17 @@ public:
     virtual void runModal(Window& window) = 0;
     // [NSApp stopModal]: the running modal loop ends, and its runModal returns.
     virtual void stopModal() = 0;
+
+    // NSApplicationMain with the agent's NSApplication subclass as NSPrincipalClass: from now
+    // on every event the application receives goes to `application`'s sendEvent: (null: the
+    // platform's own dispatch). Not owned.
+    virtual void setApplication(ApplicationEvents* application) = 0;
+    // [NSApp sendAction:NSSelectorFromString(action) to:nil from:NSApp]: offers the action to
+    // the key window's first responder and the chain above it; true when a responder took it.
+    virtual bool sendAction(std::string_view action) = 0;
+    // [super sendEvent:] from the NSApplication subclass: the platform's normal dispatch (a
+    // typed character goes to the key window's first responder).
+    virtual void dispatchEvent(const AppEvent& event) = 0;
 };
 
 // The first view with this identifier in a view tree, depth first, the root included.

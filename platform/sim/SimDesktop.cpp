@@ -42,6 +42,7 @@ SimDesktop::SimDesktop(std::string configDir)
                 log_,           ui_,     process_, *settings_, http_} {
     runLoop_.setSettle([this] { http_.settle(); });
     events_.setDownstream([this](const platform::TapEvent& event) { router_.route(event); });
+    router_.setAgentKeys([this](const platform::TapEvent& event) { ui_.agentKeyEvent(event); });
     process_.setOnTerminate([this] { agentEnded(); });
     dock_.start();
 }

@@ -35,6 +35,7 @@ void SimRouter::route(const platform::TapEvent& event) {
     if (key) {
         const std::string active = workspace_.activeRef();
         if (!active.empty()) deliver(active, event);
+        if (active == SimWorkspace::kAgentName && agentKeys_) agentKeys_(event);
         return;
     }
     if (const SimApplication* front = workspace_.front()) deliver(front->ref, event);

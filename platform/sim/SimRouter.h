@@ -4,9 +4,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/EventServices.h"
@@ -25,6 +27,11 @@ public:
     const std::vector<std::string>& received(std::string_view receiver) const;
     // What it received since the last call for it.
     std::vector<std::string> inbox(std::string_view receiver);
+    // Key events that reach the agent ("Vantor") while it is active also go here (to its
+    // windows, see SimUI::agentKeyEvent).
+    void setAgentKeys(std::function<void(const platform::TapEvent&)> agentKeys) {
+        agentKeys_ = std::move(agentKeys);
+    }
     // Stops keeping received events (long soaks); routing goes on.
     void setKeeping(bool keeping) { keeping_ = keeping; }
 
@@ -41,6 +48,7 @@ private:
     std::map<std::string, Inbox, std::less<>> inboxes_;
     bool tabToDock_ = false;
     bool keeping_ = true;
+    std::function<void(const platform::TapEvent&)> agentKeys_;
 };
 
 }  // namespace vantor::sim

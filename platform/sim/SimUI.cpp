@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/sim/KeyNames.h"
 #include "platform/sim/SimResources.h"
 
 namespace vantor::sim {
@@ -23,6 +24,28 @@ platform::LayoutWindow emptyWindow() {
     platform::LayoutWindow window;
     window.styleMask = platform::StyleMask::borderless();
     return window;
+}
+
+platform::AppEventType appEventType(platform::EventType type) {
+    switch (type) {
+        case platform::EventType::KeyDown:
+            return platform::AppEventType::KeyDown;
+        case platform::EventType::KeyUp:
+            return platform::AppEventType::KeyUp;
+        default:
+            return platform::AppEventType::FlagsChanged;
+    }
+}
+
+// charactersIgnoringModifiers of a key event, as far as the key name table gives them.
+std::string charactersOf(const platform::TapEvent& event) {
+    if (event.type == platform::EventType::FlagsChanged) return {};
+    if (event.keyCode == keycode::Space) return " ";
+    std::string name = keyNameForCode(event.keyCode);
+    if (name.size() != 1) return {};
+    if (name[0] >= 'A' && name[0] <= 'Z' && (event.flags & platform::kEventFlagMaskShift) == 0)
+        name[0] = static_cast<char>(name[0] - 'A' + 'a');
+    return name;
 }
 
 }  // namespace
@@ -141,7 +164,37 @@ void SimUI::stopModal() {
     runLoop_.stopModal();
 }
 
+bool SimUI::sendAction(std::string_view action) {
+    for (SimView* view = firstResponder(); view; view = view->simSuperview()) {
+        if (view->tryToPerform(action, pasteboard_)) return true;
+    }
+    return false;
+}
+
+void SimUI::dispatchEvent(const platform::AppEvent& event) {
+    dispatched_.push_back(event);
+    constexpr platform::EventFlags kShortcutFlags =
+        platform::kEventFlagMaskCommand | platform::kEventFlagMaskControl;
+    if (event.type != platform::AppEventType::KeyDown || (event.modifierFlags & kShortcutFlags))
+        return;
+    SimView* responder = firstResponder();
+    if (responder && !event.charactersIgnoringModifiers.empty())
+        responder->insertText(event.charactersIgnoringModifiers);
+}
+
+void SimUI::agentKeyEvent(const platform::TapEvent& event) {
+    if (!keyWindow_) return;
+    const platform::AppEvent appEvent{appEventType(event.type), event.flags, charactersOf(event),
+                                      static_cast<std::uint16_t>(event.keyCode)};
+    if (application_) {
+        application_->sendEvent(appEvent);
+    } else {
+        dispatchEvent(appEvent);
+    }
+}
+
 void SimUI::agentEnded() {
+    application_ = nullptr;
     for (const auto& [id, window] : windows_)
         window->orderOutAtExit();
 }

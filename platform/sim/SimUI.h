@@ -7,6 +7,11 @@
 // brought forward is its key window. When its last visible titled window goes, the frontmost
 // regular application is active again. The overlay (borderless) never becomes key.
 //
+// Key events that reach the agent while it has a key window go through the installed
+// application object's sendEvent (else straight to the normal dispatch, which types printable
+// characters into the key window's first responder); actions sent to nil go to that first
+// responder and the views above it. One general pasteboard holds text.
+//
 // A modal loop (runModal) orders its window front and runs the main run loop in the modal-panel
 // mode until stopModal; it runs only inside a call launched on the agent's main thread (see
 // SimMainThread), where it parks while the driver moves time. When the agent's process ends,
@@ -19,6 +24,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/EventServices.h"
 #include "platform/LayoutFile.h"
 #include "platform/UI.h"
 #include "platform/sim/SimRunLoop.h"
@@ -46,6 +52,25 @@ public:
     // std::logic_error outside a call launched on the agent's main thread.
     void runModal(platform::Window& window) override;
     void stopModal() override;
+    void setApplication(platform::ApplicationEvents* application) override {
+        application_ = application;
+    }
+    bool sendAction(std::string_view action) override;
+    // Records the event (see dispatched()); a key-down without Command or Control types its
+    // characters into the key window's first responder.
+    void dispatchEvent(const platform::AppEvent& event) override;
+
+    // A key event that passed the taps and the Dock while the agent is active: nothing without
+    // a key window; else, as an AppEvent (characters: letters, lower case unless Shift is
+    // held, digits and Space), to the application object or the normal dispatch.
+    void agentKeyEvent(const platform::TapEvent& event);
+    // The events that reached the normal dispatch, oldest first.
+    const std::vector<platform::AppEvent>& dispatched() const { return dispatched_; }
+    // The general pasteboard's text.
+    const std::string& pasteboard() const { return pasteboard_; }
+    void setPasteboard(std::string text) { pasteboard_ = std::move(text); }
+    // The key window's first responder, or null.
+    SimView* firstResponder() const { return keyWindow_ ? keyWindow_->firstResponder() : nullptr; }
 
     // Builds a layout already read, its window named `name`.
     platform::LoadedLayout build(std::string_view name, const platform::Layout& layout,
@@ -91,6 +116,9 @@ private:
     SimWindow* keyWindow_ = nullptr;
     std::vector<SimWindow*> modalWindows_;  // innermost last
     std::vector<std::string> loadErrors_;
+    platform::ApplicationEvents* application_ = nullptr;
+    std::vector<platform::AppEvent> dispatched_;
+    std::string pasteboard_;
 };
 
 }  // namespace vantor::sim

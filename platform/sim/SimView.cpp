@@ -44,6 +44,7 @@ SimView::SimView(const platform::LayoutView& layout, platform::ActionTarget* tar
       hidden_(layout.hidden),
       editable_(layout.editable),
       pin_(layout.pin),
+      selectionStart_(stringValue_.size()),
       target_(target) {
     for (const platform::LayoutView& sub : layout.subviews) {
         owned_.push_back(std::make_unique<SimView>(sub, target));
@@ -170,6 +171,10 @@ void SimView::turnOffOtherRadioButtons() {
 void SimView::setStringValue(std::string_view value) {
     stringValue_ = std::string(value);
     needsDisplay_ = true;
+    selectionStart_ = stringValue_.size();
+    selectionLength_ = 0;
+    undo_.reset();
+    redo_.reset();
 }
 
 void SimView::setUnderlined(bool underlined) {
@@ -180,6 +185,59 @@ void SimView::setUnderlined(bool underlined) {
 bool SimView::sendAction() {
     if (!enabled_ || action_.empty() || !target_) return false;
     target_->performAction(action_, this);
+    return true;
+}
+
+bool SimView::acceptsFirstResponder() const {
+    return editable_ && enabled_ && (kind_ == ViewKind::TextField || kind_ == ViewKind::TextView);
+}
+
+void SimView::setSelectedRange(std::size_t start, std::size_t length) {
+    selectionStart_ = std::min(start, stringValue_.size());
+    selectionLength_ = std::min(length, stringValue_.size() - selectionStart_);
+}
+
+void SimView::restore(const TextState& state) {
+    stringValue_ = state.text;
+    selectionStart_ = state.start;
+    selectionLength_ = state.length;
+    needsDisplay_ = true;
+}
+
+void SimView::replaceSelection(std::string_view with) {
+    undo_ = textState();
+    redo_.reset();
+    stringValue_.replace(selectionStart_, selectionLength_, with);
+    selectionStart_ += with.size();
+    selectionLength_ = 0;
+    needsDisplay_ = true;
+}
+
+void SimView::insertText(std::string_view text) {
+    if (acceptsFirstResponder()) replaceSelection(text);
+}
+
+bool SimView::tryToPerform(std::string_view action, std::string& pasteboard) {
+    if (!acceptsFirstResponder()) return false;
+    if (action == "copy:" || action == "cut:") {
+        if (selectionLength_ == 0) return true;
+        pasteboard = selectedText();
+        if (action == "cut:") replaceSelection({});
+    } else if (action == "paste:") {
+        replaceSelection(pasteboard);
+    } else if (action == "selectAll:") {
+        setSelectedRange(0, stringValue_.size());
+    } else if (action == "undo:" || action == "redo:") {
+        std::optional<TextState>& from = action == "undo:" ? undo_ : redo_;
+        std::optional<TextState>& to = action == "undo:" ? redo_ : undo_;
+        if (from) {
+            to = textState();
+            restore(*from);
+            from.reset();
+        }
+    } else {
+        return false;
+    }
     return true;
 }
 

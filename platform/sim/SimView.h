@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -86,6 +87,25 @@ public:
     // this returns, as the action may close its window. True when anything took the click.
     bool click();
 
+    // Text editing in an editable text field or text view, as far as the edit shortcuts
+    // need. Offsets count bytes of the text; setStringValue puts the caret at the end and
+    // forgets the undo step.
+    // acceptsFirstResponder: an enabled, editable text field or text view.
+    bool acceptsFirstResponder() const;
+    std::size_t selectionStart() const { return selectionStart_; }
+    std::size_t selectionLength() const { return selectionLength_; }
+    std::string selectedText() const {
+        return stringValue_.substr(selectionStart_, selectionLength_);
+    }
+    // setSelectedRange:, clamped to the text.
+    void setSelectedRange(std::size_t start, std::size_t length);
+    // tryToPerform:with: for the edit actions a text view responds to: cut:, copy: (the
+    // selection to the pasteboard, if any), paste: (replaces the selection), selectAll:,
+    // undo: and redo: (one step each). False for any other action or a view that cannot edit.
+    bool tryToPerform(std::string_view action, std::string& pasteboard);
+    // insertText:: typing replaces the selection, as one undo step.
+    void insertText(std::string_view text);
+
     // Set up by the window: the content view knows its window, a toolbar item its toolbar.
     void setWindow(SimWindow* window) { window_ = window; }
     void setToolbarOwner(SimToolbar* toolbar) { toolbar_ = toolbar; }
@@ -96,6 +116,15 @@ private:
     void resizeSubviews(platform::Size oldSize);
     void autoresize(platform::Size oldSuperSize, platform::Size newSuperSize);
     void turnOffOtherRadioButtons();
+    // The text and selection an undo or redo step returns to.
+    struct TextState {
+        std::string text;
+        std::size_t start = 0;
+        std::size_t length = 0;
+    };
+    TextState textState() const { return {stringValue_, selectionStart_, selectionLength_}; }
+    void restore(const TextState& state);
+    void replaceSelection(std::string_view with);
 
     std::string className_;
     platform::ViewKind kind_;
@@ -115,6 +144,10 @@ private:
     platform::VisualEffectMaterial material_ = platform::VisualEffectMaterial::AppearanceBased;
     platform::Size textContainerInset_;
     bool needsDisplay_ = true;
+    std::size_t selectionStart_ = 0;
+    std::size_t selectionLength_ = 0;
+    std::optional<TextState> undo_;
+    std::optional<TextState> redo_;
 
     platform::ActionTarget* target_;
     platform::ViewBehaviour* behaviour_ = nullptr;

@@ -20,6 +20,23 @@ platform::LayoutView toolbarItemView(const platform::LayoutToolbarItem& item,
     return view;
 }
 
+// `view` is `root` or lies below it; compares addresses only, so a view already gone is
+// safely not found.
+bool inTree(const SimView& root, const SimView* view) {
+    if (&root == view) return true;
+    return std::any_of(root.simSubviews().begin(), root.simSubviews().end(),
+                       [&](const SimView* sub) { return inTree(*sub, view); });
+}
+
+// The first view of the tree, depth first, that accepts first responder, or null.
+SimView* firstAcceptingView(SimView& root) {
+    if (root.acceptsFirstResponder()) return &root;
+    for (SimView* sub : root.simSubviews()) {
+        if (SimView* found = firstAcceptingView(*sub)) return found;
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 SimToolbar::SimToolbar(SimWindow& window, const platform::LayoutToolbar& layout,
@@ -83,9 +100,21 @@ void SimWindow::setFrame(const platform::Rect& frame, bool display, bool animate
     }
 }
 
+SimView* SimWindow::firstResponder() const {
+    if (!firstResponder_ || !inTree(*content_, firstResponder_)) return nullptr;
+    return firstResponder_->acceptsFirstResponder() ? firstResponder_ : nullptr;
+}
+
+bool SimWindow::makeFirstResponder(SimView* view) {
+    if (view && (!inTree(*content_, view) || !view->acceptsFirstResponder())) return false;
+    firstResponder_ = view;
+    return true;
+}
+
 void SimWindow::makeKeyAndOrderFront() {
     const bool appeared = !visible_;
     visible_ = true;
+    if (!firstResponder()) firstResponder_ = firstAcceptingView(*content_);
     if (ui_) ui_->windowOrderedFront(*this, appeared);
 }
 

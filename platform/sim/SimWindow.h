@@ -99,6 +99,12 @@ public:
     bool isOverlay() const;
     // The height of the title bar and toolbar above the content area.
     double chromeHeight() const;
+    // The first responder: a view of this window that accepts it, or null. A window made key
+    // without one gives it to its first such view, depth first.
+    SimView* firstResponder() const;
+    // makeFirstResponder:: false, and no change, for a view that is not this window's or does
+    // not accept it; null leaves the window without one.
+    bool makeFirstResponder(SimView* view);
     // Later order-front calls give larger numbers; windows of one level stack by it.
     std::uint64_t orderSequence() const { return orderSequence_; }
 
@@ -143,6 +149,7 @@ private:
     platform::WindowDelegate* delegate_ = nullptr;
     std::unique_ptr<SimView> content_;
     std::unique_ptr<SimToolbar> toolbar_;
+    SimView* firstResponder_ = nullptr;  // checked against the view tree before each use
 };
 
 }  // namespace vantor::sim

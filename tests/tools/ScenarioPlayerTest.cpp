@@ -1,0 +1,283 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <nlohmann/json.hpp>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "tools/Demonstration.h"
+#include "tools/ScenarioPlayer.h"
+
+namespace vantor::tools {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A fresh, empty folder for one test's files.
+fs::path freshFolder(std::string_view name) {
+    const fs::path folder = fs::path(::testing::TempDir()) / "vantor-player" / name;
+    fs::remove_all(folder);
+    fs::create_directories(folder);
+    return folder;
+}
+
+std::vector<std::string> fileNames(const std::vector<fs::path>& paths) {
+    std::vector<std::string> names;
+    for (const fs::path& path : paths)
+        names.push_back(path.filename().string());
+    return names;
+}
+
+// Four applications, the switcher open with Command held.
+constexpr std::string_view kSwitcherOpen =
+    "app Safari\napp Mail\napp Terminal\napp Music\nlaunch\n"
+    "down LeftCommand\ntap Tab\nwait 0.1\n";
+
+TEST(ScenarioPlayer, MalformedScriptIsNotPlayedAndExitsWith2) {
+    ScenarioPlayer player;
+    const PlayResult result = player.play("app Safari\nlaunch\n\ntap Tabb\nwait 'x\n");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.message,
+              "script:4: \"Tabb\" is not a KEY name\n"
+              "script:5: a single quote is not closed\n");
+    EXPECT_TRUE(player.desktop().applicationOrder().empty());
+    EXPECT_EQ(player.agent(), nullptr);
+}
+
+TEST(ScenarioPlayer, FailedExpectNamesItsLineAndWhatWasSeenAndStopsThere) {
+    PlayerOptions options;
+    options.scriptName = "switch.scn";
+    ScenarioPlayer player(options);
+    const PlayResult result = player.play(
+        "app Safari\napp Mail\nlaunch\nexpect front Mail   # wrong: Safari is first\n"
+        "quit Safari\n");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.message, "switch.scn:4: expect front Mail\n    seen: front is Safari\n");
+    EXPECT_TRUE(player.desktop().running("Safari"));
+}
+
+TEST(ScenarioPlayer, CommandThatCannotBeCarriedOutExitsWith2) {
+    ScenarioPlayer player;
+    const PlayResult result = player.play("app Safari\nlaunch\nquit Mail\n");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.message, "script:3: quit Mail: no running application \"Mail\"\n");
+}
+
+TEST(ScenarioPlayer, TapIsDownPauseUpPause) {
+    ScenarioPlayer player;
+    const PlayResult result = player.play(
+        "app Safari\nsetting 'Current Version' 1.0\nlaunch\ntype a7\n"
+        "expect received Safari 'key-down'\n"
+        "expect inbox Safari 'key-down A' 'key-up A' 'key-down 7' 'key-up 7'\n"
+        "expect inbox Safari\n");
+    EXPECT_EQ(result.exitCode, 0) << result.message;
+    EXPECT_DOUBLE_EQ(player.desktop().now(), 0.08);
+}
+
+TEST(ScenarioPlayer, InboxIsExact) {
+    ScenarioPlayer player;
+    const PlayResult result = player.play(
+        "app Safari\nsetting 'Current Version' 1.0\nlaunch\ntap A\n"
+        "expect inbox Safari 'key-down A'\n");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_EQ(result.message,
+              "script:5: expect inbox Safari 'key-down A'\n"
+              "    seen: Safari received \"key-down A\", \"key-up A\"\n");
+}
+
+TEST(ScenarioPlayer, HintHoldsOnlyForTheWholeLabelInsideTheIcon) {
+    const auto play = [](std::string_view expectation) {
+        ScenarioPlayer player;
+        return player.play(std::string(kSwitcherOpen) + std::string(expectation) + "\n");
+    };
+    // Mail and Music share M: the first in the list is dealt MM.
+    EXPECT_EQ(play("expect hint Mail MM").exitCode, 0);
+    EXPECT_EQ(play("expect hint Music M").exitCode, 0);
+    // The character alone, the count missing or extra, another icon's label: all fail.
+    const PlayResult single = play("expect hint Mail M");
+    EXPECT_EQ(single.exitCode, 1);
+    EXPECT_NE(
+        single.message.find("seen: Mail's icon shows \"M\", \"×2\"; the last draw: S M×2 T M"),
+        std::string::npos)
+        << single.message;
+    EXPECT_EQ(play("expect hint Music MM").exitCode, 1);
+    EXPECT_EQ(play("expect hint Terminal S").exitCode, 1);
+    EXPECT_EQ(play("expect hint Mail MMM").exitCode, 1);
+}
+
+TEST(ScenarioPlayer, HintNeedsTheOverlayOnScreen) {
+    ScenarioPlayer player;
+    const PlayResult result = player.play(std::string(kSwitcherOpen) +
+                                          "up LeftCommand\nwait 0.1\nexpect hint Safari S\n");
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.message.find("seen: the overlay is hidden"), std::string::npos);
+}
+
+TEST(ScenarioPlayer, TraceShowsScriptLinesAndDrawsAsTheyHappen) {
+    std::ostringstream trace;
+    PlayerOptions options;
+    options.trace = &trace;
+    ScenarioPlayer player(options);
+    ASSERT_EQ(player.play(kSwitcherOpen).exitCode, 0);
+    const std::string text = trace.str();
+    EXPECT_NE(text.find("  0.000000 > launch\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  0.000000 > tap Tab\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" overlay shows\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" overlay draws S M×2 T M\n"), std::string::npos) << text;
+}
+
+TEST(ScenarioPlayer, ShotsAreSavedAtEveryOverlayChangeEvenWithinOneWait) {
+    PlayerOptions options;
+    options.shotsDir = freshFolder("shots");
+    ScenarioPlayer player(options);
+    // Tab held: the switcher opens, then each repeat moves the highlight and the labels are
+    // drawn again, all within one wait.
+    const PlayResult result = player.play(
+        "app Safari\napp Mail\napp Music\nlaunch\ndown LeftCommand\ndown Tab\nwait 0.5\n"
+        "expect highlight Safari\nup Tab\nup LeftCommand\nwait 0.1\nexpect front Safari\n");
+    ASSERT_EQ(result.exitCode, 0) << result.message;
+    EXPECT_EQ(fileNames(player.savedShots()),
+              (std::vector<std::string>{"001-overlay-shows.png", "002-overlay-redraws.png",
+                                        "003-overlay-redraws.png", "004-overlay-hides.png"}));
+    for (const fs::path& path : player.savedShots())
+        EXPECT_GT(fs::file_size(path), 0u) << path;
+}
+
+TEST(ScenarioPlayer, ShotWritesARelativeFileIntoTheOutputFolder) {
+    PlayerOptions options;
+    options.outputDir = freshFolder("output");
+    ScenarioPlayer player(options);
+    ASSERT_EQ(player.play("app Safari\nlaunch\nshot screens/desktop.png\n").exitCode, 0);
+    EXPECT_TRUE(fs::is_regular_file(options.outputDir / "screens" / "desktop.png"));
+}
+
+TEST(ScenarioPlayer, VersionIsKeptForTheAgent) {
+    ScenarioPlayer player;
+    EXPECT_EQ(player.version(), "1.0");
+    ASSERT_EQ(player.play("version 2.3.1\nlaunch\n").exitCode, 0);
+    EXPECT_EQ(player.version(), "2.3.1");
+    EXPECT_EQ(player.desktop().process().infoValue("CFBundleShortVersionString"), "2.3.1");
+}
+
+TEST(ScenarioPlayer, SettingSeedsABoolAnIntegerOrAString) {
+    ScenarioPlayer player;
+    ASSERT_EQ(player.play("setting A true\nsetting B -1\nsetting C 1.0\nsetting D 12x\n").exitCode,
+              0);
+    platform::Settings& settings = player.desktop().settings();
+    EXPECT_EQ(settings.objectForKey("A"), nlohmann::json(true));
+    EXPECT_EQ(settings.objectForKey("B"), nlohmann::json(-1));
+    EXPECT_EQ(settings.objectForKey("C"), nlohmann::json("1.0"));
+    EXPECT_EQ(settings.objectForKey("D"), nlohmann::json("12x"));
+}
+
+TEST(ScenarioPlayer, ExpectSettingComparesThePrintedValueOrAbsence) {
+    const auto play = [](std::string_view expectation) {
+        ScenarioPlayer player;
+        return player.play("setting 'Current Version' 1.0\nsetting X 7\nlaunch\n" +
+                           std::string(expectation) + "\n");
+    };
+    EXPECT_EQ(play("expect setting X 7").exitCode, 0);
+    EXPECT_EQ(play("expect setting Y absent").exitCode, 0);
+    EXPECT_EQ(play("expect setting 'Current Version' 1.0").exitCode, 0);
+    const PlayResult wrong = play("expect setting X absent");
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_NE(wrong.message.find("seen: X is 7"), std::string::npos) << wrong.message;
+    EXPECT_NE(play("expect setting Y 0").message.find("seen: Y is absent"), std::string::npos);
+}
+
+TEST(ScenarioPlayer, ClickOnAControlThatIsNotThereExitsWith2) {
+    ScenarioPlayer player;
+    const PlayResult result =
+        player.play("launch\nclick PrefWindow chooseTriggerKey: 42\nclick AXAlert quit:\n");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.message,
+              "script:2: click PrefWindow chooseTriggerKey: 42: PrefWindow has no control for "
+              "chooseTriggerKey: 42\n");
+}
+
+TEST(ScenarioPlayer, ReopenBeforeLaunchExitsWith2) {
+    ScenarioPlayer player;
+    const PlayResult result = player.play("reopen\n");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(result.message, "script:1: reopen: the agent has not launched\n");
+}
+
+TEST(ScenarioPlayer, CommandsReachThePermissionPromptAndInputIsIgnoredAfterTheEnd) {
+    std::ostringstream trace;
+    PlayerOptions options;
+    options.trace = &trace;
+    ScenarioPlayer player(options);
+    const PlayResult result = player.play(
+        "app Safari\nsetting 'Current Version' 1.0\ntrusted no\nlaunch\n"
+        "expect window AXAlert open\nwait 1\nclick AXAlert quit:\nexpect terminated yes\n"
+        "expect running Vantor no\ntap A\nwait 1\nexpect inbox Safari\n"
+        "expect relaunched no\n");
+    EXPECT_EQ(result.exitCode, 0) << result.message << trace.str();
+    EXPECT_NE(trace.str().find("ignored: the agent has terminated"), std::string::npos);
+}
+
+TEST(ScenarioPlayer, APromptStillOpenAtTheEndIsUnwound) {
+    ScenarioPlayer player;
+    ASSERT_EQ(player.play("trusted no\nlaunch\nwait 2\nexpect window AXAlert open\n").exitCode, 0);
+    // The player's destruction unwinds the waiting modal loop before the agent goes.
+}
+
+TEST(ScenarioPlayer, UpdateServesTheAnswerOnLoopbackAndUrlsMayNameItsAddress) {
+    ScenarioPlayer player;
+    const PlayResult result = player.play(
+        "setting 'Current Version' 1.0\n"
+        "update 200 '{\"Version\": \"9.0\", \"WhatsNew\": \"More.\"}'\nlaunch\nwait 10.01\n"
+        "expect window NewVersionWindow open\nclick NewVersionWindow download:\n"
+        "expect url {update-server}/projects/vantor 1\n");
+    EXPECT_EQ(result.exitCode, 0) << result.message;
+    EXPECT_TRUE(player.updateServerAddress().starts_with("http://127.0.0.1:"));
+}
+
+TEST(ScenarioPlayer, WithoutAnUpdateLineTheAgentAsksARefusingLoopbackPort) {
+    ScenarioPlayer player;
+    ASSERT_EQ(player
+                  .play("setting 'Current Version' 1.0\nlaunch\nwait 11\n"
+                        "expect window NewVersionWindow closed\n")
+                  .exitCode,
+              0);
+    EXPECT_TRUE(player.updateServerAddress().starts_with("http://127.0.0.1:"));
+    ASSERT_EQ(player.desktop().http().requests().size(), 1u);
+}
+
+TEST(ScenarioPlayer, AnUpdateServerOffThisMachineIsRefused) {
+    PlayerOptions options;
+    options.updateServer = "http://example.com";
+    ScenarioPlayer player(options);
+    const PlayResult result = player.play("launch\n");
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_EQ(player.agent(), nullptr);
+}
+
+TEST(LoopbackAddress, OnlyThisMachineWithAnOptionalPortAndPath) {
+    EXPECT_TRUE(isLoopbackAddress("http://127.0.0.1"));
+    EXPECT_TRUE(isLoopbackAddress("http://127.0.0.1:8080"));
+    EXPECT_TRUE(isLoopbackAddress("http://localhost:8080/base"));
+    EXPECT_TRUE(isLoopbackAddress("https://[::1]:443"));
+    EXPECT_FALSE(isLoopbackAddress("http://127.0.0.1.example.com"));
+    EXPECT_FALSE(isLoopbackAddress("http://localhost.example.com:80"));
+    EXPECT_FALSE(isLoopbackAddress("http://127.0.0.1:0"));
+    EXPECT_FALSE(isLoopbackAddress("http://127.0.0.1:99999"));
+    EXPECT_FALSE(isLoopbackAddress("http://example.com"));
+    EXPECT_FALSE(isLoopbackAddress("ftp://127.0.0.1"));
+    EXPECT_FALSE(isLoopbackAddress("127.0.0.1:80"));
+    EXPECT_FALSE(isLoopbackAddress("http://user@127.0.0.1"));
+}
+
+TEST(ScenarioPlayer, DemonstrationHolds) {
+    PlayerOptions options;
+    options.outputDir = freshFolder("demonstration");
+    ScenarioPlayer player(options);
+    const PlayResult result = player.play(demonstrationScript());
+    EXPECT_EQ(result.exitCode, 0) << result.message;
+    EXPECT_EQ(fileNames(player.savedShots()),
+              (std::vector<std::string>{"1-hints.png", "2-tab.png", "3-switched.png"}));
+}
+
+}  // namespace
+}  // namespace vantor::tools
