@@ -8,53 +8,13 @@
 #include <limits>
 #include <nlohmann/json.hpp>
 
+#include "platform/JsonTextCheck.h"
+
 namespace vantor::platform {
 
 namespace {
 
 using Json = nlohmann::json;
-
-// A first pass over the text that checks its syntax and nesting without building anything, so
-// that the message can say where the text goes wrong and deep input never reaches the tree.
-class SyntaxCheck final : public nlohmann::json_sax<Json> {
-public:
-    std::string error;
-
-    bool null() override { return true; }
-    bool boolean(bool) override { return true; }
-    bool number_integer(number_integer_t) override { return true; }
-    bool number_unsigned(number_unsigned_t) override { return true; }
-    bool number_float(number_float_t, const string_t&) override { return true; }
-    bool string(string_t&) override { return true; }
-    bool binary(binary_t&) override { return true; }
-    bool start_object(std::size_t) override { return enter(); }
-    bool key(string_t&) override { return true; }
-    bool end_object() override { return leave(); }
-    bool start_array(std::size_t) override { return enter(); }
-    bool end_array() override { return leave(); }
-    bool parse_error(std::size_t, const std::string&,
-                     const nlohmann::detail::exception& ex) override {
-        // "[json.exception.parse_error.101] parse error at line 1, column 2: …"
-        std::string_view what = ex.what();
-        if (const auto close = what.find("] "); close != std::string_view::npos) {
-            what.remove_prefix(close + 2);
-        }
-        error = std::string(what);
-        return false;
-    }
-
-private:
-    bool enter() {
-        if (++depth_ <= kLayoutMaxNesting) return true;
-        error = fmt::format("nested deeper than {} levels", kLayoutMaxNesting);
-        return false;
-    }
-    bool leave() {
-        --depth_;
-        return true;
-    }
-    std::size_t depth_ = 0;
-};
 
 class Reader {
 public:
@@ -374,10 +334,14 @@ private:
 
 std::optional<Layout> parseLayout(std::string_view text, std::string_view fileName,
                                   std::string& error) {
-    SyntaxCheck check;
-    if (!Json::sax_parse(text, &check)) {
+    const JsonTextCheck check = checkJsonText(text, kLayoutMaxNesting);
+    if (check.outcome == JsonTextCheck::Outcome::TooDeep) {
+        error = fmt::format("{}: nested deeper than {} levels", fileName, kLayoutMaxNesting);
+        return std::nullopt;
+    }
+    if (check.outcome == JsonTextCheck::Outcome::SyntaxError) {
         error = fmt::format("{}: {}", fileName,
-                            check.error.empty() ? std::string("not valid JSON") : check.error);
+                            check.message.empty() ? std::string("not valid JSON") : check.message);
         return std::nullopt;
     }
     const Json document = Json::parse(text, nullptr, false);

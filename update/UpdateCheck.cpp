@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "platform/JsonTextCheck.h"
 #include "update/VersionCompare.h"
 
 namespace vantor {
@@ -11,40 +12,12 @@ namespace {
 
 using Json = nlohmann::json;
 
-// A first pass over the answer that only checks its syntax and nesting, so that a deep answer
-// never reaches the tree of values.
-class NestingCheck final : public nlohmann::json_sax<Json> {
-public:
-    bool null() override { return true; }
-    bool boolean(bool) override { return true; }
-    bool number_integer(number_integer_t) override { return true; }
-    bool number_unsigned(number_unsigned_t) override { return true; }
-    bool number_float(number_float_t, const string_t&) override { return true; }
-    bool string(string_t&) override { return true; }
-    bool binary(binary_t&) override { return true; }
-    bool start_object(std::size_t) override { return enter(); }
-    bool key(string_t&) override { return true; }
-    bool end_object() override { return leave(); }
-    bool start_array(std::size_t) override { return enter(); }
-    bool end_array() override { return leave(); }
-    bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception&) override {
-        return false;
-    }
-
-private:
-    bool enter() { return ++depth_ <= kMaxUpdateAnswerNesting; }
-    bool leave() {
-        --depth_;
-        return true;
-    }
-    std::size_t depth_ = 0;
-};
-
 // The body as one JSON value of any kind; none when it is not JSON or too large or deep.
 std::optional<Json> parseAnswer(const std::string& body) {
     if (body.size() > kMaxUpdateAnswerSize) return std::nullopt;
-    NestingCheck check;
-    if (!Json::sax_parse(body, &check)) return std::nullopt;
+    if (platform::checkJsonText(body, kMaxUpdateAnswerNesting).outcome !=
+        platform::JsonTextCheck::Outcome::Valid)
+        return std::nullopt;
     Json parsed = Json::parse(body, nullptr, /*allow_exceptions=*/false);
     if (parsed.is_discarded()) return std::nullopt;
     return parsed;

@@ -11,6 +11,8 @@
 #include <system_error>
 #include <utility>
 
+#include "platform/JsonTextCheck.h"
+
 namespace vantor::platform {
 
 namespace {
@@ -23,51 +25,6 @@ constexpr std::string_view kFileName = "defaults.json";
 std::string errorText(int error) {
     return std::error_code(error, std::generic_category()).message();
 }
-
-// A first pass over the text that checks its syntax and nesting without building anything, so
-// that deep input never reaches the tree and the log can say where the text goes wrong.
-class SyntaxCheck final : public nlohmann::json_sax<Json> {
-public:
-    explicit SyntaxCheck(std::size_t textSize) : textSize_(textSize) {}
-
-    // Empty when the text is one valid JSON value within the nesting limit.
-    std::string problem;
-
-    bool null() override { return true; }
-    bool boolean(bool) override { return true; }
-    bool number_integer(number_integer_t) override { return true; }
-    bool number_unsigned(number_unsigned_t) override { return true; }
-    bool number_float(number_float_t, const string_t&) override { return true; }
-    bool string(string_t&) override { return true; }
-    bool binary(binary_t&) override { return true; }
-    bool start_object(std::size_t) override { return enter(); }
-    bool key(string_t&) override { return true; }
-    bool end_object() override { return leave(); }
-    bool start_array(std::size_t) override { return enter(); }
-    bool end_array() override { return leave(); }
-    bool parse_error(std::size_t position, const std::string&,
-                     const nlohmann::detail::exception&) override {
-        // `position` counts the bytes read, the offending one included; reading past the end
-        // counts one more.
-        problem = position > textSize_
-                      ? fmt::format("is not valid JSON (it ends early, after {} bytes)", textSize_)
-                      : fmt::format("is not valid JSON (syntax error at byte {})", position);
-        return false;
-    }
-
-private:
-    bool enter() {
-        if (++depth_ <= FileSettings::kMaxNesting) return true;
-        problem = fmt::format("is nested deeper than {} levels", FileSettings::kMaxNesting);
-        return false;
-    }
-    bool leave() {
-        --depth_;
-        return true;
-    }
-    std::size_t textSize_;
-    std::size_t depth_ = 0;
-};
 
 // The file's text, or what is wrong with it; `missing` when there is no file.
 struct FileText {
@@ -120,9 +77,15 @@ FileText readFile(const fs::path& path) {
 // What makes `text` unusable as the settings object, or empty; `values` receives the object.
 std::string parseSettings(const std::string& text, Json& values) {
     if (text.find_first_not_of(" \t\r\n") == std::string::npos) return "is empty";
-    SyntaxCheck check(text.size());
-    if (!Json::sax_parse(text, &check) || !check.problem.empty()) {
-        return check.problem.empty() ? "is not valid JSON" : check.problem;
+    const JsonTextCheck check = checkJsonText(text, FileSettings::kMaxNesting);
+    if (check.outcome == JsonTextCheck::Outcome::TooDeep)
+        return fmt::format("is nested deeper than {} levels", FileSettings::kMaxNesting);
+    if (check.outcome == JsonTextCheck::Outcome::SyntaxError) {
+        // The position counts the bytes read, the offending one included; reading past the end
+        // counts one more.
+        return check.position > text.size()
+                   ? fmt::format("is not valid JSON (it ends early, after {} bytes)", text.size())
+                   : fmt::format("is not valid JSON (syntax error at byte {})", check.position);
     }
     Json parsed = Json::parse(text, nullptr, /*allow_exceptions=*/false);
     if (parsed.is_discarded()) return "is not valid JSON";
