@@ -276,7 +276,9 @@ TEST(ScenarioPlayer, DemonstrationHolds) {
     const PlayResult result = player.play(demonstrationScript());
     EXPECT_EQ(result.exitCode, 0) << result.message;
     EXPECT_EQ(fileNames(player.savedShots()),
-              (std::vector<std::string>{"1-hints.png", "2-tab.png", "3-switched.png"}));
+              (std::vector<std::string>{"0-preferences.png", "1-update.png", "2-hints.png",
+                                        "3-tab.png", "4-option-twice.png", "5-first-m.png",
+                                        "6-held-w-quit.png", "7-middle-hold.png"}));
 }
 
 }  // namespace
