@@ -9,29 +9,12 @@
 
 #include "platform/EventServices.h"
 #include "platform/Geometry.h"
+#include "platform/VirtualKeyCodes.h"
 
 namespace vantor {
 
 // Virtual key codes the state machine tells apart.
-namespace vk {
-inline constexpr std::int32_t Return = 36;
-inline constexpr std::int32_t Tab = 48;
-inline constexpr std::int32_t Space = 49;
-inline constexpr std::int32_t Delete = 51;
-inline constexpr std::int32_t Escape = 53;
-inline constexpr std::int32_t RightCommand = 54;
-inline constexpr std::int32_t LeftCommand = 55;
-inline constexpr std::int32_t LeftShift = 56;
-inline constexpr std::int32_t LeftOption = 58;
-inline constexpr std::int32_t LeftControl = 59;
-inline constexpr std::int32_t RightShift = 60;
-inline constexpr std::int32_t RightOption = 61;
-inline constexpr std::int32_t RightControl = 62;
-inline constexpr std::int32_t LeftArrow = 123;
-inline constexpr std::int32_t RightArrow = 124;
-inline constexpr std::int32_t DownArrow = 125;
-inline constexpr std::int32_t UpArrow = 126;
-}  // namespace vk
+namespace vk = platform::vk;
 
 // The ten event types the tap listens to: the left, right and other mouse buttons' presses
 // and releases, the other button's drags, key down, key up and flags changed.

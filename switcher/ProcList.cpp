@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 
+#include "platform/VirtualKeyCodes.h"
 #include "switcher/Coordinates.h"
 
 namespace vantor {
@@ -23,8 +24,6 @@ constexpr std::string_view kAXCreated = "AXCreated";
 constexpr std::string_view kAXUIElementDestroyed = "AXUIElementDestroyed";
 constexpr std::string_view kAXSelectedChildrenChanged = "AXSelectedChildrenChanged";
 constexpr std::string_view kAXProcessSwitcherList = "AXProcessSwitcherList";
-
-constexpr std::uint16_t kVirtualKeyTab = 48;
 
 }  // namespace
 
@@ -290,8 +289,8 @@ void ProcList::observeValueForKeyPath(std::string_view, const void*,
 
 void ProcList::show() {
     platform::EventServices& events = _platform.events;
-    const platform::Event down = events.createKeyboardEvent(_eventSource, kVirtualKeyTab, true);
-    const platform::Event up = events.createKeyboardEvent(_eventSource, kVirtualKeyTab, false);
+    const platform::Event down = events.createKeyboardEvent(_eventSource, platform::vk::Tab, true);
+    const platform::Event up = events.createKeyboardEvent(_eventSource, platform::vk::Tab, false);
     events.setFlags(down, platform::kEventFlagMaskCommand);
     events.setFlags(up, platform::kEventFlagMaskCommand);
     events.post(platform::EventTapLocation::HID, down);

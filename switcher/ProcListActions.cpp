@@ -2,6 +2,7 @@
 // through the Dock's switcher, and finding an application by its switcher title.
 #include <vector>
 
+#include "platform/VirtualKeyCodes.h"
 #include "switcher/Coordinates.h"
 #include "switcher/ProcList.h"
 
@@ -12,9 +13,6 @@ using platform::Point;
 using platform::Rect;
 
 namespace {
-
-constexpr std::uint16_t kVirtualKeyQ = 12;
-constexpr std::uint16_t kVirtualKeyH = 4;
 
 // The text before the last slash: the application's name in an item title "T/k"; empty when
 // there is no slash.
@@ -76,15 +74,15 @@ void ProcList::quitItemForKey(std::string_view key) {
     // The list's Accessibility frame as the last scan saw it.
     const Rect axList = flipRect(_frame, _mainScreenFrame.size.height);
     postPointerMove(itemCentre(*found->second, axList));
-    postCommandKeyPress(kVirtualKeyQ);
+    postCommandKeyPress(platform::vk::Q);
 }
 
 void ProcList::quitSelectedItem() {
-    postCommandKeyPress(kVirtualKeyQ);
+    postCommandKeyPress(platform::vk::Q);
 }
 
 void ProcList::hideSelectedItem() {
-    postCommandKeyPress(kVirtualKeyH);
+    postCommandKeyPress(platform::vk::H);
 }
 
 bool ProcList::activateItemForKey(std::string_view key) {

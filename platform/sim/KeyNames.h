@@ -8,33 +8,11 @@
 #include <string_view>
 
 #include "platform/EventServices.h"
+#include "platform/VirtualKeyCodes.h"
 
 namespace vantor::sim {
 
-namespace keycode {
-inline constexpr std::uint16_t A = 0;
-inline constexpr std::uint16_t H = 4;
-inline constexpr std::uint16_t Q = 12;
-inline constexpr std::uint16_t Equal = 24;
-inline constexpr std::uint16_t Minus = 27;
-inline constexpr std::uint16_t Return = 36;
-inline constexpr std::uint16_t Tab = 48;
-inline constexpr std::uint16_t Space = 49;
-inline constexpr std::uint16_t Delete = 51;
-inline constexpr std::uint16_t Escape = 53;
-inline constexpr std::uint16_t RightCommand = 54;
-inline constexpr std::uint16_t LeftCommand = 55;
-inline constexpr std::uint16_t LeftShift = 56;
-inline constexpr std::uint16_t LeftOption = 58;
-inline constexpr std::uint16_t LeftControl = 59;
-inline constexpr std::uint16_t RightShift = 60;
-inline constexpr std::uint16_t RightOption = 61;
-inline constexpr std::uint16_t RightControl = 62;
-inline constexpr std::uint16_t Left = 123;
-inline constexpr std::uint16_t Right = 124;
-inline constexpr std::uint16_t Down = 125;
-inline constexpr std::uint16_t Up = 126;
-}  // namespace keycode
+namespace keycode = platform::vk;
 
 // A KEY name (letters and digits as themselves, in either case; Tab, Return, LeftCommand, ...)
 // to its virtual key code; nothing for an unknown name.

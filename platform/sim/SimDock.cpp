@@ -124,10 +124,10 @@ void SimDock::handleKey(const TapEvent& event) {
         case keycode::Tab:
             step(shift ? -1 : 1);
             return;
-        case keycode::Right:
+        case keycode::RightArrow:
             step(1);
             return;
-        case keycode::Left:
+        case keycode::LeftArrow:
             step(-1);
             return;
         case keycode::Q:

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "input/KeyCodeTable.h"
 #include "input/TriggerRules.h"
 #include "input/TriggerState.h"
@@ -41,7 +43,8 @@ TEST(TriggerRulesTest, EachTriggerModifierAcceptsItsLeftAndRightKeysOnly) {
 }
 
 TEST(TriggerRulesTest, NavigationKeysBecomeCommandKeysWithShiftOnlyWhenHeld) {
-    for (std::int32_t key : {vk::Tab, vk::Escape, 123, 124, 125, 126}) {
+    for (std::int32_t key :
+         std::initializer_list<std::int32_t>{vk::Tab, vk::Escape, 123, 124, 125, 126}) {
         EXPECT_TRUE(isNavigationKeyDown(key)) << key;
         EXPECT_TRUE(isNavigationKeyUp(key)) << key;
     }
