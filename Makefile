@@ -3,7 +3,7 @@
 
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: run test bench deps build clean
+.PHONY: run test bench fuzz soak deps build clean
 
 deps:
 	@scripts/install-deps.sh
@@ -27,13 +27,13 @@ test: build
 	ctest --preset sanitize -j $(JOBS)
 
 bench: deps
-	cmake --preset bench
-	cmake --build --preset bench -j $(JOBS)
-	@if ls build/bench/bench/vantor-bench-* >/dev/null 2>&1; then \
-		for b in build/bench/bench/vantor-bench-*; do $$b; done; \
-	else \
-		echo "No benchmarks built yet."; \
-	fi
+	@scripts/bench.sh
+
+fuzz: deps
+	@scripts/fuzz.sh
+
+soak: deps
+	@scripts/soak.sh
 
 clean:
 	rm -rf build

@@ -9,6 +9,9 @@ packages=(
     libicu-dev libfmt-dev nlohmann-json3-dev libcli11-dev
     libcairo2-dev libpango1.0-dev fontconfig fonts-dejavu-core fonts-noto-cjk
     libcurl4-openssl-dev libcpp-httplib-dev
+    # The fuzzers (clang with libFuzzer) and the compile check of the macOS backend
+    # (clang against GNUstep's AppKit and Foundation headers, with blocks).
+    clang libclang-rt-14-dev libgnustep-gui-dev libblocksruntime-dev
 )
 
 missing=()
