@@ -27,24 +27,6 @@ constexpr std::string_view kAXProcessSwitcherList = "AXProcessSwitcherList";
 
 }  // namespace
 
-AXError getElemFrame(platform::Accessibility& ax, const AXElement& elem, Rect& frame) {
-    if (!elem) return platform::kAXErrorIllegalArgument;
-    platform::Point origin;
-    platform::Size size;
-    {
-        AXAttributeValue value;
-        if (AXError err = ax.copyAttributeValue(elem, "AXPosition", value)) return err;
-        platform::axValueGetValue(value, origin);
-    }
-    {
-        AXAttributeValue value;
-        if (AXError err = ax.copyAttributeValue(elem, "AXSize", value)) return err;
-        platform::axValueGetValue(value, size);
-    }
-    frame = {origin, size};
-    return platform::kAXErrorSuccess;
-}
-
 ProcList::ProcList(platform::Platform& platform)
     : _platform(platform), _self(std::make_shared<ProcList*>(this)) {
     _itemsArray.reserve(36);
@@ -116,50 +98,37 @@ std::int32_t ProcList::getMultiplexCountForKey(std::string_view key) const {
 }
 
 void ProcList::handleProcListElem(const AXElement& listElem) {
-    platform::Accessibility& ax = _platform.accessibility;
-
     const std::vector<Rect> screens = _platform.screens.screenFrames();
     _mainScreenFrame = screens.empty() ? Rect{} : screens.front();
     const double screenHeight = _mainScreenFrame.size.height;
 
-    if (getElemFrame(ax, listElem, _frame) != platform::kAXErrorSuccess) {
+    ListScan scan;
+    scanListElem(_platform.accessibility, listElem, _scanMode, scan);
+    if (scan.outcome == ListScan::Outcome::FrameUnreadable) {
         _setCurrentListAXElem(AXElement());
         return;
     }
-    _frame = flipRect(_frame, screenHeight);
+    _frame = flipRect(scan.frame, screenHeight);
     _setCurrentListAXElem(listElem);
 
     _itemsArray.clear();
     _items.clear();
     _multiplexCounter.clear();
+    if (scan.outcome == ListScan::Outcome::ChildrenUnreadable) return;
 
     std::vector<std::string> rawTitles;
-    {
-        AXAttributeValue children;
-        if (ax.copyAttributeValue(listElem, "AXChildren", children) != platform::kAXErrorSuccess)
-            return;
-        const auto* elements = std::get_if<std::vector<AXElement>>(&children);
-        const std::size_t count = elements ? elements->size() : 0;
-        rawTitles.reserve(count);
-        for (std::size_t i = 0; i < count; ++i) {
-            const AXElement& child = (*elements)[i];
-            std::string title;
-            {
-                AXAttributeValue value;
-                if (ax.copyAttributeValue(child, "AXTitle", value) != platform::kAXErrorSuccess)
-                    continue;
-                if (auto* s = std::get_if<std::string>(&value)) title = std::move(*s);
-            }
-            // A child whose frame cannot be read gets a zero frame.
-            Rect childFrame;
-            Rect itemFrame;
-            if (getElemFrame(ax, child, childFrame) == platform::kAXErrorSuccess)
-                itemFrame = frameRelativeToList(childFrame, screenHeight, _frame);
-            _itemsArray.push_back(
-                ProcItem::itemWithTitle(title, itemFrame, static_cast<std::int32_t>(i), child));
-            rawTitles.push_back(std::move(title));
-        }
+    rawTitles.reserve(scan.children.size());
+    for (ListScan::Child& child : scan.children) {
+        // A child whose frame cannot be read gets a zero frame.
+        Rect itemFrame;
+        if (child.frame) itemFrame = frameRelativeToList(*child.frame, screenHeight, _frame);
+        _itemsArray.push_back(
+            ProcItem::itemWithTitle(child.title, itemFrame, child.index, child.elem));
+        rawTitles.push_back(std::move(child.title));
     }
+    // The items hold the elements now; the children left out are given up before anyone hears
+    // of the scan.
+    scan.children.clear();
 
     HintKeyAssignment assignment = assignHintKeys(rawTitles, _titleToKeyMap);
     for (std::size_t i = 0; i < _itemsArray.size(); ++i) {

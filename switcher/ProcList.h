@@ -15,6 +15,7 @@
 #include "platform/Platform.h"
 #include "switcher/HintKeys.h"
 #include "switcher/ProcItem.h"
+#include "switcher/ProcListScan.h"
 
 namespace vantor {
 
@@ -23,11 +24,6 @@ namespace vantor {
 inline constexpr std::int64_t kEventMarkerUserData = 19900620;
 
 inline constexpr std::string_view kDockBundleIdentifier = "com.apple.dock";
-
-// Reads an element's "AXPosition" and "AXSize" into a rectangle in Accessibility coordinates.
-// Returns the first failed read's error code and leaves `frame` untouched then.
-platform::AXError getElemFrame(platform::Accessibility& ax, const platform::AXElement& elem,
-                               platform::Rect& frame);
 
 class ProcList : private platform::KeyValueObserver {
 public:
@@ -55,6 +51,9 @@ public:
 
     // Scans a switcher list element into the model and announces "items".
     void handleProcListElem(const platform::AXElement& listElem);
+    // How scans read the list: batched unless set otherwise. Both ways leave the same state.
+    ScanMode scanMode() const { return _scanMode; }
+    void setScanMode(ScanMode mode) { _scanMode = mode; }
     // Makes an element (or none) the current list.
     void _setCurrentListAXElem(const platform::AXElement& elem);
     // Number of entries of the last scan that share the key's letter; 0 when none does.
@@ -130,6 +129,7 @@ private:
     std::int32_t dockProc = 0;  // process identifier of the observed Dock, 0 when none
     bool _showing = false;
     platform::Rect _frame;
+    ScanMode _scanMode = ScanMode::Batched;
 
     // Identifies this model's own observation of the Dock's "terminated" property.
     const char _dockTerminatedContext = 0;
