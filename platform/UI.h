@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -225,6 +226,19 @@ public:
     // [super sendEvent:] from the NSApplication subclass: the platform's normal dispatch (a
     // typed character goes to the key window's first responder).
     virtual void dispatchEvent(const AppEvent& event) = 0;
+
+    // Readies text drawing at the application's start, so that the first window drawing text
+    // (the overlay's hint labels) is as quick as the ones after it: the font system starts and
+    // the hint characters are rendered once, off screen; nothing is shown. Where there is
+    // nothing to prepare it does nothing. (On macOS: the hint characters drawn once with
+    // [NSString drawAtPoint:withAttributes:] into an offscreen NSBitmapImageRep.)
+    virtual void prepareTextDrawing() {}
+    // The same for text in these system fonts in particular, where each new size costs a
+    // preparation of its own; by default the general one above.
+    virtual void prepareTextDrawingInFonts(std::span<const Font> fonts) {
+        (void)fonts;
+        prepareTextDrawing();
+    }
 };
 
 // The first view with this identifier in a view tree, depth first, the root included.

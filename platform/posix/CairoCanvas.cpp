@@ -4,15 +4,14 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
+#include <optional>
+
+#include "platform/posix/RoundedRectSprites.h"
+#include "platform/posix/TextSprites.h"
 
 namespace vantor::platform {
 
 namespace {
-
-// The "system font": whatever fontconfig gives for the generic sans family; fontconfig falls
-// back to other faces (CJK among them) for characters the face lacks.
-constexpr const char* kSystemFontFamily = "Sans";
 
 int pixelsFor(double points, double scale) {
     return std::max(1, static_cast<int>(std::ceil(points * scale)));
@@ -32,32 +31,26 @@ PangoAlignment pangoAlignment(TextAlignment alignment) {
 
 }  // namespace
 
-CairoCanvas::CairoCanvas(double width, double height, double scale)
-    : width_(width), height_(height), scale_(scale), flipHeight_(height) {
+CairoCanvas::CairoCanvas(double width, double height, double scale, Drawing drawing)
+    : width_(width), height_(height), scale_(scale), drawing_(drawing), flipHeight_(height) {
     surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, pixelsFor(width, scale),
                                           pixelsFor(height, scale));
     cairo_surface_set_device_scale(surface_, scale, scale);
     cr_ = cairo_create(surface_);
-
-    // Text is placed and measured in points whatever the scale, as AppKit does: unhinted
-    // metrics and unrounded glyph positions keep a string's extent the same at 1× and 2×.
-    pangoContext_ = pango_cairo_create_context(cr_);
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    pango_cairo_context_set_font_options(pangoContext_, options);
-    cairo_font_options_destroy(options);
-    pango_context_set_round_glyph_positions(pangoContext_, FALSE);
-    layout_ = pango_layout_new(pangoContext_);
-    systemFont_ = pango_font_description_new();
-    pango_font_description_set_family_static(systemFont_, kSystemFontFamily);
+    clip_ = {0, 0, static_cast<double>(pixelsFor(width, scale)),
+             static_cast<double>(pixelsFor(height, scale)), true};
 }
 
 CairoCanvas::~CairoCanvas() {
-    pango_font_description_free(systemFont_);
-    g_object_unref(layout_);
-    g_object_unref(pangoContext_);
+    if (systemFont_) pango_font_description_free(systemFont_);
+    if (layout_) g_object_unref(layout_);
+    if (pangoContext_) g_object_unref(pangoContext_);
     cairo_destroy(cr_);
     cairo_surface_destroy(surface_);
+}
+
+void CairoCanvas::prepareTextDrawing(std::span<const double> pointSizes) {
+    TextSprites::forThisThread().prepare(pointSizes);
 }
 
 Rect CairoCanvas::toSurface(const Rect& rect) const {
@@ -66,6 +59,15 @@ Rect CairoCanvas::toSurface(const Rect& rect) const {
 
 void CairoCanvas::pushViewFrame(const Rect& frame) {
     const Rect r = toSurface(frame);
+    double left = r.origin.x, top = r.origin.y;
+    double right = r.origin.x + r.size.width, bottom = r.origin.y + r.size.height;
+    Sprite::toDevicePixels(cr_, left, top);
+    Sprite::toDevicePixels(cr_, right, bottom);
+    const auto whole = [](double v) { return v == std::floor(v); };
+    pushedClips_.push_back(clip_);
+    clip_ = {std::max(clip_.left, left), std::max(clip_.top, top), std::min(clip_.right, right),
+             std::min(clip_.bottom, bottom),
+             clip_.wholePixels && whole(left) && whole(top) && whole(right) && whole(bottom)};
     cairo_save(cr_);
     cairo_translate(cr_, r.origin.x, r.origin.y);
     cairo_new_path(cr_);
@@ -80,6 +82,8 @@ void CairoCanvas::popViewFrame() {
     cairo_restore(cr_);
     flipHeight_ = pushedFlipHeights_.back();
     pushedFlipHeights_.pop_back();
+    clip_ = pushedClips_.back();
+    pushedClips_.pop_back();
 }
 
 void CairoCanvas::drawCanvas(const CairoCanvas& source, Point origin, double alpha) {
@@ -115,46 +119,25 @@ void CairoCanvas::fillRectUsingOperation(const Rect& rect, CompositingOperation 
     cairo_restore(cr_);
 }
 
-void CairoCanvas::appendRoundedRect(const RoundedRectPath& path) {
+void CairoCanvas::fill(const RoundedRectPath& path) {
     const Rect r = toSurface(path.rect);
-    // Like AppKit, radii larger than half the rectangle are cut down to fit.
-    const double rx = std::clamp(path.xRadius, 0.0, r.size.width / 2);
-    const double ry = std::clamp(path.yRadius, 0.0, r.size.height / 2);
-    const double left = r.origin.x;
-    const double top = r.origin.y;
-    const double right = left + r.size.width;
-    const double bottom = top + r.size.height;
-    cairo_new_path(cr_);
-    if (rx <= 0 || ry <= 0) {
-        cairo_rectangle(cr_, left, top, r.size.width, r.size.height);
+    if (drawing_ == Drawing::Cached && RoundedRectSprites::forThisThread().fill(
+                                           cr_, clip_, r, path.xRadius, path.yRadius, fillColor_)) {
         return;
     }
-    constexpr double pi = std::numbers::pi;
-    // One quarter ellipse per corner, clockwise on the y-down surface from the top-right.
-    const struct {
-        double cx, cy, from;
-    } corners[] = {{right - rx, top + ry, -pi / 2},
-                   {right - rx, bottom - ry, 0},
-                   {left + rx, bottom - ry, pi / 2},
-                   {left + rx, top + ry, pi}};
-    for (const auto& c : corners) {
-        cairo_save(cr_);
-        cairo_translate(cr_, c.cx, c.cy);
-        cairo_scale(cr_, rx, ry);
-        cairo_arc(cr_, 0, 0, 1, c.from, c.from + pi / 2);
-        cairo_restore(cr_);
-    }
-    cairo_close_path(cr_);
-}
-
-void CairoCanvas::fill(const RoundedRectPath& path) {
-    appendRoundedRect(path);
+    traceRoundedRect(cr_, r, path.xRadius, path.yRadius);
     setSource(fillColor_);
     cairo_fill(cr_);
 }
 
 void CairoCanvas::stroke(const RoundedRectPath& path) {
-    appendRoundedRect(path);
+    const Rect r = toSurface(path.rect);
+    if (drawing_ == Drawing::Cached &&
+        RoundedRectSprites::forThisThread().stroke(cr_, clip_, r, path.xRadius, path.yRadius,
+                                                   path.lineWidth, strokeColor_)) {
+        return;
+    }
+    traceRoundedRect(cr_, r, path.xRadius, path.yRadius);
     setSource(strokeColor_);
     cairo_set_line_width(cr_, path.lineWidth);
     cairo_stroke(cr_);
@@ -162,6 +145,13 @@ void CairoCanvas::stroke(const RoundedRectPath& path) {
 
 PangoLayout* CairoCanvas::layoutFor(std::string_view text, const TextAttributes& attributes,
                                     double width) {
+    if (!layout_) {
+        // Text is placed and measured in points whatever the scale, as AppKit does: unhinted
+        // metrics and unrounded glyph positions keep a string's extent the same at 1× and 2×.
+        pangoContext_ = newTextContext(cr_);
+        layout_ = pango_layout_new(pangoContext_);
+        systemFont_ = newSystemFontDescription();
+    }
     // The font size is the em size in points, as with AppKit's point sizes: an absolute size
     // in user units, which the surface's scale turns into pixels.
     pango_font_description_set_absolute_size(systemFont_, attributes.font.pointSize * PANGO_SCALE);
@@ -173,6 +163,12 @@ PangoLayout* CairoCanvas::layoutFor(std::string_view text, const TextAttributes&
 }
 
 Size CairoCanvas::sizeWithAttributes(std::string_view text, const TextAttributes& attributes) {
+    if (drawing_ == Drawing::Cached) {
+        if (const std::optional<Size> size =
+                TextSprites::forThisThread().size(text, attributes.font.pointSize)) {
+            return *size;
+        }
+    }
     PangoLayout* layout = layoutFor(text, attributes, -1);
     PangoRectangle logical;
     pango_layout_get_extents(layout, nullptr, &logical);
@@ -183,6 +179,10 @@ void CairoCanvas::drawInRect(std::string_view text, const Rect& rect,
                              const TextAttributes& attributes) {
     if (rect.size.width <= 0 || rect.size.height <= 0) return;
     const Rect r = toSurface(rect);
+    if (drawing_ == Drawing::Cached &&
+        TextSprites::forThisThread().draw(cr_, clip_, text, r, attributes)) {
+        return;
+    }
     PangoLayout* layout = layoutFor(text, attributes, r.size.width);
     cairo_save(cr_);
     cairo_rectangle(cr_, r.origin.x, r.origin.y, r.size.width, r.size.height);

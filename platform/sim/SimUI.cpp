@@ -7,6 +7,7 @@
 #include <memory>
 #include <stdexcept>
 
+#include "platform/posix/CairoCanvas.h"
 #include "platform/sim/KeyNames.h"
 #include "platform/sim/SimResources.h"
 
@@ -169,6 +170,17 @@ bool SimUI::sendAction(std::string_view action) {
         if (view->tryToPerform(action, pasteboard_)) return true;
     }
     return false;
+}
+
+void SimUI::prepareTextDrawing() {
+    platform::CairoCanvas::prepareTextDrawing({});
+}
+
+void SimUI::prepareTextDrawingInFonts(std::span<const platform::Font> fonts) {
+    std::vector<double> sizes;
+    for (const platform::Font& font : fonts)
+        sizes.push_back(font.pointSize);
+    platform::CairoCanvas::prepareTextDrawing(sizes);
 }
 
 void SimUI::dispatchEvent(const platform::AppEvent& event) {

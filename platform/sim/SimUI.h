@@ -59,6 +59,10 @@ public:
     // Records the event (see dispatched()); a key-down without Command or Control types its
     // characters into the key window's first responder.
     void dispatchEvent(const platform::AppEvent& event) override;
+    // Start the text drawing of the canvases the simulated screen is drawn on (fontconfig, the
+    // system font) and, for the fonts given, each size's faces and glyphs.
+    void prepareTextDrawing() override;
+    void prepareTextDrawingInFonts(std::span<const platform::Font> fonts) override;
 
     // A key event that passed the taps and the Dock while the agent is active: nothing without
     // a key window; else, as an AppEvent (characters: letters, lower case unless Shift is
