@@ -42,6 +42,13 @@ bool createEventTap(TriggerController& controller) {
     return true;
 }
 
+// Kept out of line, so that the callback's common paths need no room for the block.
+[[gnu::noinline]] void scheduleTapReenable(TriggerController& controller) {
+    controller.platform().runLoop.dispatchAfter(kTapReenableDelay, [] {
+        if (gAppDelegate) tapReenable(*gAppDelegate);
+    });
+}
+
 bool isMouseEvent(EventType type) {
     switch (type) {
         case EventType::LeftMouseDown:
@@ -71,25 +78,20 @@ TapAnswer eventTapCallback(platform::EventTapProxy proxy, const TapEvent& event,
     // with a reset a little later. Nothing else happens to the notice.
     if (event.type == EventType::TapDisabledByTimeout ||
         event.type == EventType::TapDisabledByUserInput) {
-        if (controller) {
-            controller->platform().runLoop.dispatchAfter(kTapReenableDelay, [] {
-                if (gAppDelegate) tapReenable(*gAppDelegate);
-            });
-        }
+        if (controller) scheduleTapReenable(*controller);
         return kPass;
     }
     // The agent's own synthetic events go through untouched.
     if (event.sourceUserData == kEventMarkerUserData) return kPass;
     if (!controller) return kPass;
 
-    const bool alone = isAlone(controller->triggerModifierKey(), event.flags);
+    // Key-downs first: they are the most frequent.
+    if (event.type == EventType::KeyDown) return handleKeyDown(*controller, event);
     switch (event.type) {
-        case EventType::KeyDown:
-            return handleKeyDown(*controller, event);
         case EventType::KeyUp:
-            return handleKeyUp(*controller, event, alone);
+            return handleKeyUp(*controller, event);
         case EventType::FlagsChanged:
-            return handleFlagsChanged(*controller, event, alone);
+            return handleFlagsChanged(*controller, event);
         default:
             if (isMouseEvent(event.type)) return handleMouseEvent(*controller, proxy, event);
             return kPass;

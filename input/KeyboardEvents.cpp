@@ -74,24 +74,21 @@ TapAnswer hintLetterUp(TriggerController& controller, std::int32_t keyCode, char
     return kSwallow;
 }
 
-}  // namespace
-
-TapAnswer handleKeyDown(TriggerController& controller, const TapEvent& event) {
-    TriggerState& state = controller.triggerState();
-    const std::int32_t keyCode = keyCodeOf(event);
-
-    state._isTriggeredByCmdTab = false;
-    if (keyCode == vk::Tab && !controller.showing()) {
-        // The user's own Command-Tab: it reaches the Dock too, and the agent opens the
-        // switcher along with it.
-        if ((event.flags & platform::kEventFlagMaskCommand) != 0) {
-            state._isTriggeredByCmdTab = true;
-            controller.show();
-        }
-        return kPass;
+// Tab goes down. While the switcher shows it is a navigation key; otherwise, with Command, it
+// is the user's own Command-Tab: it reaches the Dock too, and the agent opens the switcher
+// along with it. Out of line, like the showing case below, to keep the pass-through path short.
+[[gnu::noinline]] TapAnswer tabKeyDown(TriggerController& controller, const TapEvent& event) {
+    if (controller.showing()) return passAsCommandKey(controller);
+    if ((event.flags & platform::kEventFlagMaskCommand) != 0) {
+        controller.triggerState()._isTriggeredByCmdTab = true;
+        controller.show();
     }
-    if (!controller.showing()) return kPass;
+    return kPass;
+}
 
+// A key goes down while the switcher shows: Space, Return, the navigation keys or a hint.
+[[gnu::noinline]] TapAnswer keyDownWhileShowing(TriggerController& controller,
+                                                std::int32_t keyCode) {
     if (keyCode == vk::Space) {
         controller.dismiss();
         controller.platform().workspace.launchApplication(kLaunchpadPath);
@@ -106,8 +103,19 @@ TapAnswer handleKeyDown(TriggerController& controller, const TapEvent& event) {
     return hintKeyDown(controller, keyCode);
 }
 
-TapAnswer handleKeyUp(TriggerController& controller, const TapEvent& event, bool alone) {
+}  // namespace
+
+TapAnswer handleKeyDown(TriggerController& controller, const TapEvent& event) {
+    // Every key-down passes through here: while the switcher is closed only Tab is looked at.
+    controller.rememberedTriggerState()._isTriggeredByCmdTab = false;
+    if (keyCodeOf(event) == vk::Tab) return tabKeyDown(controller, event);
     if (!controller.showing()) return kPass;
+    return keyDownWhileShowing(controller, keyCodeOf(event));
+}
+
+TapAnswer handleKeyUp(TriggerController& controller, const TapEvent& event) {
+    if (!controller.showing()) return kPass;
+    const bool alone = isAlone(controller.triggerModifierKey(), event.flags);
     TriggerState& state = controller.triggerState();
     const std::int32_t keyCode = keyCodeOf(event);
 
@@ -131,7 +139,8 @@ TapAnswer handleKeyUp(TriggerController& controller, const TapEvent& event, bool
     return hintLetterUp(controller, keyCode, *letter, alone);
 }
 
-TapAnswer handleFlagsChanged(TriggerController& controller, const TapEvent& event, bool alone) {
+TapAnswer handleFlagsChanged(TriggerController& controller, const TapEvent& event) {
+    const bool alone = isAlone(controller.triggerModifierKey(), event.flags);
     const std::int32_t keyCode = keyCodeOf(event);
     if (!isTriggerModifierKey(controller.triggerModifierKey(), keyCode)) return kPass;
     TriggerState& state = controller.triggerState();

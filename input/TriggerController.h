@@ -12,9 +12,19 @@ namespace vantor {
 
 class TriggerController {
 public:
+    TriggerController() = default;
     virtual ~TriggerController() = default;
+    TriggerController(const TriggerController&) = delete;
+    TriggerController& operator=(const TriggerController&) = delete;
 
+    // The controller's trigger state: one object for the controller's whole life.
     virtual TriggerState& triggerState() = 0;
+    // The same object, remembered after the first call, so that the tap's path of every key-down
+    // reaches it without a virtual call.
+    TriggerState& rememberedTriggerState() {
+        if (!rememberedState_) rememberedState_ = &triggerState();
+        return *rememberedState_;
+    }
     // The platform the controller was made with.
     virtual platform::Platform& platform() = 0;
     // The switcher model's `showing`.
@@ -50,6 +60,9 @@ public:
     // The overlay window, whose content view takes the clicks made on the switcher; none
     // before the main layout has been loaded.
     virtual platform::Window* overlayWindow() = 0;
+
+private:
+    TriggerState* rememberedState_ = nullptr;
 };
 
 // The one application controller, as the tap callback and the deferred routines see it.
