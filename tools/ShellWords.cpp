@@ -13,14 +13,17 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
 }
 
-// Splits a line; `end` is where its comment begins (the line's size without one).
+// Splits a line; `end` is where its last word ends (an escaped blank belongs to the word), so
+// neither the comment nor the blanks around it are before it.
 bool split(std::string_view line, Words& words, std::string& error, std::size_t& end) {
     words.clear();
     std::string word;
     bool inWord = false;
     std::size_t i = 0;
+    std::size_t wordEnd = 0;
     while (i < line.size()) {
         const char c = line[i];
+        if (inWord) wordEnd = i;
         if (isBlank(c)) {
             if (inWord) words.push_back(std::exchange(word, {}));
             inWord = false;
@@ -66,8 +69,11 @@ bool split(std::string_view line, Words& words, std::string& error, std::size_t&
             ++i;
         }
     }
-    if (inWord) words.push_back(std::move(word));
-    end = i;
+    if (inWord) {
+        words.push_back(std::move(word));
+        wordEnd = i;
+    }
+    end = wordEnd;
     return true;
 }
 
@@ -81,12 +87,13 @@ bool splitWords(std::string_view line, std::vector<std::string>& words, std::str
 std::string withoutComment(std::string_view line) {
     Words words;
     std::string error;
-    std::size_t end = line.size();
-    if (!split(line, words, error, end)) end = line.size();
-    std::string_view text = line.substr(0, end);
+    std::size_t end = 0;
+    const bool splits = split(line, words, error, end);
+    std::string_view text = line.substr(0, splits ? end : line.size());
     while (!text.empty() && isBlank(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
+    // A line that does not split is kept whole, less its trailing blanks.
+    while (!splits && !text.empty() && isBlank(text.back()))
         text.remove_suffix(1);
     return std::string(text);
 }

@@ -55,6 +55,9 @@ TEST(SplitWords, HashBeginsACommentOnlyAtTheStartOfAWord) {
     EXPECT_EQ(split(R"(expect log "x"#y)"), (Words{"expect", "log", "x#y"}));
     EXPECT_EQ(withoutComment("  tap Tab   # the next icon"), "tap Tab");
     EXPECT_EQ(withoutComment(R"(expect log "a # b" # c)"), R"(expect log "a # b")");
+    // An escaped blank at the end belongs to the last word.
+    EXPECT_EQ(withoutComment(R"(expect log a\  # c)"), R"(expect log a\ )");
+    EXPECT_EQ(withoutComment("expect log a\\ "), "expect log a\\ ");
 }
 
 TEST(SplitWords, UnterminatedQuotesAndTrailingBackslashAreErrors) {
