@@ -12,17 +12,18 @@
 // runs, on a switcher of 12 applications (full-size icons, what the agent's start prepares
 // for), and reports it as a manual-time benchmark (real time; every repetition shows the same
 // figure; the CPU time in the counter cpu_us), with the second draw as its floor. Run the
-// program once as it is (BM_FirstDraw_Cold) and once with --prepare: the agent's start
-// prepares text drawing first (BM_FirstDraw_PrepareAtStart: the fonts of hint labels on
-// full-size icons, as Agent does), then BM_FirstDraw_AfterPrepare. Both runs end with the
-// first and second draw of the crowded switcher, whose smaller sizes were not prepared.
+// program once as it is (BM_FirstDraw_Cold) and once with VANTOR_BENCH_PREPARE=1 in the
+// environment: the agent's start prepares text drawing first (BM_FirstDraw_PrepareAtStart: the
+// fonts of hint labels on full-size icons, as Agent does), then BM_FirstDraw_AfterPrepare.
+// Both runs end with the first and second draw of the crowded switcher, whose smaller sizes
+// were not prepared. `make bench` runs both.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <string>
-#include <vector>
 
 #include "overlay/DrawingView.h"
 #include "overlay/LabelGeometry.h"
@@ -167,20 +168,11 @@ void reportOnce(const std::string& name, Once once) {
         ->Unit(benchmark::kMicrosecond);
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
-    // Before anything else of the process draws text.
-    bool prepare = false;
-    std::vector<char*> args;
-    for (int i = 0; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--prepare") == 0) {
-            prepare = true;
-        } else {
-            args.push_back(argv[i]);
-        }
-    }
-    if (prepare) {
+// The first draws are timed while the benchmarks register, before anything else of the
+// process draws text.
+void registerFirstDraws() {
+    const char* prepare = std::getenv("VANTOR_BENCH_PREPARE");
+    if (prepare && std::strcmp(prepare, "1") == 0) {
         reportOnce(
             "BM_FirstDraw_PrepareAtStart", timeOnce([] {
                 const vantor::LabelGeometry g = vantor::labelGeometry({{0, 0}, {128, 128}}, 2);
@@ -195,11 +187,10 @@ int main(int argc, char** argv) {
     reportOnce("BM_FirstDraw_Floor", timeOnce([] { drawOnce(kUncrowded); }));
     reportOnce("BM_FirstDraw_CrowdedFirst", timeOnce([] { drawOnce(kLabels); }));
     reportOnce("BM_FirstDraw_CrowdedSecond", timeOnce([] { drawOnce(kLabels); }));
-
-    int count = static_cast<int>(args.size());
-    benchmark::Initialize(&count, args.data());
-    if (benchmark::ReportUnrecognizedArguments(count, args.data())) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
 }
+
+const bool firstDrawsRegistered = (registerFirstDraws(), true);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -47,21 +47,16 @@ void scan(benchmark::State& state, ScanMode mode) {
     state.counters["entries"] = entries;
 }
 
+void BM_Scan_Batched(benchmark::State& state) {
+    scan(state, ScanMode::Batched);
+}
+void BM_Scan_OneAttributeAtATime(benchmark::State& state) {
+    scan(state, ScanMode::OneAttributeAtATime);
+}
+
+BENCHMARK(BM_Scan_Batched)->Arg(8)->Arg(36)->Arg(100);
+BENCHMARK(BM_Scan_OneAttributeAtATime)->Arg(8)->Arg(36)->Arg(100);
+
 }  // namespace
 
-int main(int argc, char** argv) {
-    for (int entries : {8, 36, 100}) {
-        benchmark::RegisterBenchmark("Scan/batched",
-                                     [](benchmark::State& s) { scan(s, ScanMode::Batched); })
-            ->Arg(entries);
-        benchmark::RegisterBenchmark(
-            "Scan/one_attribute_at_a_time",
-            [](benchmark::State& s) { scan(s, ScanMode::OneAttributeAtATime); })
-            ->Arg(entries);
-    }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+BENCHMARK_MAIN();
