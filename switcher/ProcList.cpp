@@ -105,7 +105,10 @@ void ProcList::handleProcListElem(const AXElement& listElem) {
     ListScan scan;
     scanListElem(_platform.accessibility, listElem, _scanMode, scan);
     if (scan.outcome == ListScan::Outcome::FrameUnreadable) {
+        // The list is lost (gone, or unreadable): its destroyed notice will no longer be
+        // recognised, so the switcher stops showing now rather than never.
         _setCurrentListAXElem(AXElement());
+        if (_showing) setShowing(false);
         return;
     }
     _frame = flipRect(scan.frame, screenHeight);
