@@ -13,8 +13,14 @@ namespace vantor::platform {
 
 namespace {
 
+// Whole pixels for a length in points, within what a Cairo image surface can be (at least one,
+// at most 32767 pixels): an absurd or undefined length makes the largest or the smallest surface,
+// never an integer overflow.
 int pixelsFor(double points, double scale) {
-    return std::max(1, static_cast<int>(std::ceil(points * scale)));
+    constexpr double kMaxPixels = 32767;
+    const double pixels = std::ceil(points * scale);
+    if (!(pixels >= 1)) return 1;
+    return static_cast<int>(std::min(pixels, kMaxPixels));
 }
 
 PangoAlignment pangoAlignment(TextAlignment alignment) {

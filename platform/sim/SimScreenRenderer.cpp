@@ -303,6 +303,10 @@ std::unique_ptr<platform::CairoCanvas> renderScreen(const SimScreens& screens, c
     drawSwitcher(*screen, dock, workspace, size.height);
     for (SimWindow* window : ui.screenOrder()) {
         const Rect frame = window->frame();
+        // A window wholly off the screen shows nothing (and may be far larger than a surface).
+        if (!(frame.origin.x < size.width && frame.origin.y < size.height &&
+              frame.origin.x + frame.size.width > 0 && frame.origin.y + frame.size.height > 0))
+            continue;
         platform::CairoCanvas backing(frame.size.width, frame.size.height, scale);
         drawWindow(backing, *window);
         screen->drawCanvas(backing, frame.origin, window->alphaValue());
