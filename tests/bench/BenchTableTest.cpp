@@ -52,6 +52,14 @@ TEST(BenchTableTest, TakesTheMedianOfTheRepetitionsAndIgnoresAggregates) {
     EXPECT_DOUBLE_EQ(rows[1].medianNs, 3000);     // even count: the middle two, in ns
 }
 
+TEST(BenchTableTest, AManualTimeBenchmarkIsTakenAtItsOwnTime) {
+    json oneOff = repetition("BM_Once/iterations:1/manual_time", 0.001, "us");
+    oneOff["real_time"] = 15000.0;
+    json report;
+    report["benchmarks"] = json::array({oneOff});
+    EXPECT_DOUBLE_EQ(readReport("X", report).at(0).medianNs, 15e6);
+}
+
 TEST(BenchTableTest, RowsFollowTheOrderOfRegistrationWhenRepetitionsAreInterleaved) {
     const auto registered = [](const std::string& name, long family, long instance) {
         json entry = repetition(name, 1);
