@@ -3,7 +3,8 @@
 // presses, drags and releases, taps disabled by the system, applications starting and quitting,
 // the Dock ending and starting again. After every step the long-pressed key is -2, -1 or a key
 // that was pressed, and the release count is at most 32. When the sequence ends, every key and
-// button is released and one quiet second passes; then no switcher is on its way, no key state
+// button is released and one quiet second passes (from the tap's reset, when the tap was
+// disabled less than the reset's delay before); then no switcher is on its way, no key state
 // is left, and when the switcher is closed the agent knows it and a key typed reaches the
 // active application instead of being swallowed.
 //
@@ -14,12 +15,14 @@
 #include <cstdint>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "app/Agent.h"
 #include "fuzz/FuzzCheck.h"
+#include "input/TriggerRules.h"
 #include "input/TriggerState.h"
 #include "platform/VirtualKeyCodes.h"
 #include "platform/sim/SimDesktop.h"
@@ -129,6 +132,7 @@ public:
                 break;
             }
             case 12:
+                lastTapDisabled_ = desktop_.now();
                 desktop_.disableTaps(a & 1 ? vantor::platform::EventType::TapDisabledByTimeout
                                            : vantor::platform::EventType::TapDisabledByUserInput);
                 break;
@@ -171,6 +175,12 @@ public:
             desktop_.mouseUp(button, desktop_.events().pointer());
         buttons_.clear();
         checkState();
+        // A disabled tap sees nothing until the agent resets it; what went by meanwhile (the
+        // releases above, say) counts from the reset on.
+        if (lastTapDisabled_) {
+            const double resetAt = *lastTapDisabled_ + vantor::kTapReenableDelay;
+            if (resetAt > desktop_.now()) desktop_.runFor(resetAt - desktop_.now());
+        }
         desktop_.runFor(1.0);
         checkState();
 
@@ -179,7 +189,11 @@ public:
         check(!desktop_.switcherOpening(), "no switcher is on its way after a quiet second");
         check(state._longPressingKey == vantor::kNoKey && state._lastKey == vantor::kNoKey &&
                   state._keyupCount == 0 && !state._delayedActivateKey,
-              "no key state is left after a quiet second");
+              "no key state is left after a quiet second (long press " +
+                  std::to_string(state._longPressingKey) + ", last key " +
+                  std::to_string(state._lastKey) + ", releases " +
+                  std::to_string(state._keyupCount) + ", delayed activation " +
+                  state._delayedActivateKey.value_or("none") + ")");
         if (desktop_.switcherShowing()) return;
         check(!delegate.showing(), "the agent knows the switcher is closed");
         const std::string active = desktop_.active();
@@ -205,6 +219,7 @@ private:
     std::set<std::uint16_t> held_;
     std::set<std::uint16_t> pressed_;
     std::set<MouseButton> buttons_;
+    std::optional<double> lastTapDisabled_;
 };
 
 }  // namespace
