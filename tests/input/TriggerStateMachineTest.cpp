@@ -193,6 +193,19 @@ TEST_F(TriggerStateMachineTest, AHeldKeySelectsThenQuitsOnceAndItsReleaseDoesNot
     EXPECT_EQ(ctl.take(), (Commands{"select MM", "select B", "quit B"}));
 }
 
+TEST_F(TriggerStateMachineTest, AQuitByARepeatBeforeTheRunsWaitEndsActivatesNothingAfter) {
+    ctl.isShowing = true;
+    ctl.letterCounts = {{'M', 3}};
+    press(kM);
+    down(kM);
+    down(kM);  // a repeat quicker than the wait of the first release
+    up(kM);
+    desktop.runFor(1);
+    EXPECT_EQ(ctl.take(), (Commands{"select M", "select MM", "select MM", "quit MM"}));
+    EXPECT_EQ(state()._keyupCount, 0);
+    EXPECT_FALSE(state()._delayedActivateKey);
+}
+
 TEST_F(TriggerStateMachineTest, AnActivationDismissesUnlessTheTriggerWasHeldAloneAtTheRelease) {
     ctl.isShowing = true;
     ctl.letterCounts = {{'A', 1}, {'M', 2}};
