@@ -39,12 +39,10 @@ TapAnswer hintKeyDown(TriggerController& controller, std::int32_t keyCode) {
     controller.selectItemByKey(key);
     if (state._longPressingKey >= 0) {
         controller.quitItemByKey(key);
-        state._longPressingKey = kLongPressUsedUp;
         // The quit ends the run: a wait still pending from an earlier release of it (a key
         // repeat quicker than the wait) must not activate anything afterwards.
-        state._lastKey = kNoKey;
-        state._keyupCount = 0;
-        state._delayedActivateKey.reset();
+        state.clearKeyState();
+        state._longPressingKey = kLongPressUsedUp;
     } else {
         state._longPressingKey = keyCode;
     }
