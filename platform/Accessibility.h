@@ -75,6 +75,11 @@ public:
                                                 std::span<const std::string_view> attributes,
                                                 std::vector<AXAttributeResult>& results) = 0;
 
+    // AXUIElementSetMessagingTimeout: on an application element, every later call to that
+    // application waits at most this long and then fails with kAXErrorCannotComplete; 0
+    // restores the system's default.
+    virtual AXError setMessagingTimeout(const AXElement& element, float timeoutInSeconds) = 0;
+
     // AXUIElementPerformAction
     virtual AXError performAction(const AXElement& element, std::string_view action) = 0;
 };

@@ -49,6 +49,10 @@ public:
     // starts the application at this bundle path, or makes it active when it already runs.
     // True on success.
     virtual bool launchApplication(std::string_view bundlePath) = 0;
+    // [NSWorkspace URLForApplicationWithBundleIdentifier:].path: where the application with this
+    // bundle identifier is installed; none when the system knows no such application.
+    virtual std::optional<std::string> urlForApplicationWithBundleIdentifier(
+        std::string_view bundleIdentifier) = 0;
     // [NSWorkspace menuBarOwningApplication]; none when no application owns the menu bar.
     virtual std::optional<RunningApplication> menuBarOwningApplication() = 0;
     // [NSRunningApplication activateWithOptions:] on the application with this pid.

@@ -30,6 +30,8 @@ public:
         const platform::AXElement& element, std::span<const std::string_view> attributes,
         std::vector<platform::AXAttributeResult>& results) override;
 
+    platform::AXError setMessagingTimeout(const platform::AXElement& element,
+                                          float timeoutInSeconds) override;
     platform::AXError performAction(const platform::AXElement& element,
                                     std::string_view action) override;
 

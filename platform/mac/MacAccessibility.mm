@@ -163,6 +163,12 @@ platform::AXError MacAccessibility::copyMultipleAttributeValues(
     return static_cast<platform::AXError>(error);
 }
 
+platform::AXError MacAccessibility::setMessagingTimeout(const AXElement& element,
+                                                        float timeoutInSeconds) {
+    return static_cast<platform::AXError>(
+        AXUIElementSetMessagingTimeout(elementRef(element), timeoutInSeconds));
+}
+
 platform::AXError MacAccessibility::performAction(const AXElement& element,
                                                   std::string_view action) {
     return static_cast<platform::AXError>(

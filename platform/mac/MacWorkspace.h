@@ -27,6 +27,8 @@ public:
     std::optional<platform::RunningApplication> menuBarOwningApplication() override;
     bool activateWithOptions(std::int32_t pid, unsigned options) override;
     bool openURL(std::string_view url) override;
+    std::optional<std::string> urlForApplicationWithBundleIdentifier(
+        std::string_view bundleIdentifier) override;
 
     void addTerminatedObserver(std::int32_t pid, platform::KeyValueObserver& observer,
                                const void* context) override;

@@ -138,6 +138,14 @@ bool MacWorkspace::openURL(std::string_view url) {
     return address && [[NSWorkspace sharedWorkspace] openURL:address];
 }
 
+std::optional<std::string> MacWorkspace::urlForApplicationWithBundleIdentifier(
+    std::string_view bundleIdentifier) {
+    NSURL* url = [[NSWorkspace sharedWorkspace]
+        URLForApplicationWithBundleIdentifier:nsString(bundleIdentifier)];
+    if (!url || !url.path) return std::nullopt;
+    return std::string(url.path.UTF8String);
+}
+
 void MacWorkspace::addTerminatedObserver(std::int32_t pid, KeyValueObserver& observer,
                                          const void* context) {
     NSRunningApplication* application =

@@ -176,6 +176,18 @@ AXError SimAccessibility::copyMultipleAttributeValues(const AXElement& element,
     return platform::kAXErrorSuccess;
 }
 
+AXError SimAccessibility::setMessagingTimeout(const AXElement& element, float timeoutInSeconds) {
+    const std::shared_ptr<AXNode> node = nodeOf(element);
+    if (!node || !node->alive) return platform::kAXErrorInvalidUIElement;
+    if (timeoutInSeconds < 0) return platform::kAXErrorIllegalArgument;
+    if (timeoutInSeconds == 0) {
+        messagingTimeouts_.erase(node->pid);
+    } else {
+        messagingTimeouts_[node->pid] = static_cast<Nanos>(double{timeoutInSeconds} * 1e9);
+    }
+    return platform::kAXErrorSuccess;
+}
+
 AXError SimAccessibility::performAction(const AXElement& element, std::string_view action) {
     ++roundTrips_;
     if (auto error = injected(action)) return *error;

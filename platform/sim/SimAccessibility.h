@@ -50,6 +50,8 @@ public:
     platform::AXError copyMultipleAttributeValues(
         const platform::AXElement& element, std::span<const std::string_view> attributes,
         std::vector<platform::AXAttributeResult>& results) override;
+    platform::AXError setMessagingTimeout(const platform::AXElement& element,
+                                          float timeoutInSeconds) override;
     platform::AXError performAction(const platform::AXElement& element,
                                     std::string_view action) override;
 
@@ -108,6 +110,7 @@ private:
     int checksUntilGranted_ = -1;  // -1: no grant pending
     int permissionRequests_ = 0;
     std::int64_t roundTrips_ = 0;
+    std::unordered_map<std::int32_t, Nanos> messagingTimeouts_;  // by pid; absent: the default
 };
 
 }  // namespace vantor::sim

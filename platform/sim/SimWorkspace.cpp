@@ -171,6 +171,18 @@ bool SimWorkspace::launchApplication(std::string_view bundlePath) {
     return true;
 }
 
+std::optional<std::string> SimWorkspace::urlForApplicationWithBundleIdentifier(
+    std::string_view bundleIdentifier) {
+    // The system's own applications that the agent opens, where a Mac installs them.
+    if (bundleIdentifier == kLaunchpadBundleIdentifier) return std::string(kLaunchpadPath);
+    for (std::int32_t pid : order_) {
+        const SimApplication& app = processes_.at(pid);
+        if (app.bundleIdentifier == bundleIdentifier && !app.bundlePath.empty())
+            return app.bundlePath;
+    }
+    return std::nullopt;
+}
+
 std::optional<platform::RunningApplication> SimWorkspace::menuBarOwningApplication() {
     const SimApplication* app = front();
     if (!app) return std::nullopt;

@@ -35,6 +35,9 @@ struct SimApplication {
 class SimWorkspace final : public platform::Workspace {
 public:
     static constexpr std::string_view kDockBundleIdentifier = "com.apple.dock";
+    // Launchpad, where macOS installs it: known to the workspace though it is not running.
+    static constexpr std::string_view kLaunchpadBundleIdentifier = "com.apple.launchpad.launcher";
+    static constexpr std::string_view kLaunchpadPath = "/System/Applications/Launchpad.app";
     static constexpr std::string_view kAgentName = "Vantor";
     static constexpr std::int32_t kAgentPid = 500;
     static constexpr Nanos kNotificationDelay = kMillisecond;
@@ -54,6 +57,8 @@ public:
     // bundle's file name, in front. Paths that were made to fail, and the old path of a moved
     // bundle, do not open.
     bool launchApplication(std::string_view bundlePath) override;
+    std::optional<std::string> urlForApplicationWithBundleIdentifier(
+        std::string_view bundleIdentifier) override;
     std::optional<platform::RunningApplication> menuBarOwningApplication() override;
     bool activateWithOptions(std::int32_t pid, unsigned options) override;
     // Records the address; nothing is opened.

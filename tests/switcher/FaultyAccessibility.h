@@ -56,6 +56,10 @@ public:
     platform::RunLoopSource observerGetRunLoopSource(const platform::AXObserver& observer) override {
         return inner_.observerGetRunLoopSource(observer);
     }
+    platform::AXError setMessagingTimeout(const platform::AXElement& element,
+                                          float timeoutInSeconds) override {
+        return inner_.setMessagingTimeout(element, timeoutInSeconds);
+    }
     platform::AXError performAction(const platform::AXElement& element,
                                     std::string_view action) override {
         return inner_.performAction(element, action);
