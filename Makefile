@@ -20,11 +20,16 @@ run: build
 		echo "Run 'make test' to build and test what exists."; \
 	fi
 
+# The default build, then the sanitizer build, then clang with libc++ (what a Mac's compiler and
+# standard library accept).
 test: build
 	ctest --preset default -j $(JOBS)
 	cmake --preset sanitize
 	cmake --build --preset sanitize -j $(JOBS)
 	ctest --preset sanitize -j $(JOBS)
+	cmake --preset libcxx
+	cmake --build --preset libcxx -j $(JOBS)
+	ctest --preset libcxx -j $(JOBS)
 
 bench: deps
 	@scripts/bench.sh

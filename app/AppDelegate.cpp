@@ -54,7 +54,8 @@ void AppDelegate::checkAx() {
     alertController.showWindow();
     // A new process starts with the permission; this one ends.
     _platform.process.launchTask("/bin/sh",
-                                 {"-c", relaunchCommand(_platform.process.bundlePath())});
+                                 {"-c", relaunchCommand(_platform.process.processIdentifier(),
+                                                         _platform.process.bundlePath())});
     _platform.process.terminate();
 }
 
@@ -104,8 +105,19 @@ void AppDelegate::dismiss() {
     _triggerState.clearKeyState();
 }
 
-void AppDelegate::activateSelectedItem() {
-    _procList->activateSelectedItem();
+// Activations start or switch applications, which may take long: they run once the tap's
+// callback has returned, from the main queue. What to activate is read at once, while the
+// switcher still shows.
+void AppDelegate::activateSelectedItem(bool dismiss) {
+    std::optional<ProcList::SelectedItem> selected = _procList->selectedItem();
+    if (!selected && !dismiss) return;
+    std::weak_ptr<AppDelegate*> weak = _self;
+    _platform.runLoop.dispatchAfter(0, [weak, selected = std::move(selected), dismiss] {
+        const auto self = weak.lock();
+        if (!self) return;
+        if (selected) (*self)->_procList->activateItem(*selected);
+        if (dismiss) (*self)->dismiss();
+    });
 }
 void AppDelegate::quitSelectedItem() {
     _procList->quitSelectedItem();
@@ -125,10 +137,16 @@ std::int32_t AppDelegate::getMultiplexKeyCountForKey(std::string_view key) {
 }
 
 void AppDelegate::activateItemByKey(std::string_view key, bool dismiss) {
-    if (_procList->activateItemForKey(key) && dismiss) {
-        setWindowVisible(false);
-        _procList->dismiss();
-    }
+    std::weak_ptr<AppDelegate*> weak = _self;
+    _platform.runLoop.dispatchAfter(0, [weak, key = std::string(key), dismiss] {
+        const auto self = weak.lock();
+        if (!self) return;
+        AppDelegate& app = **self;
+        if (app._procList->activateItemForKey(key) && dismiss) {
+            app.setWindowVisible(false);
+            app._procList->dismiss();
+        }
+    });
 }
 
 void AppDelegate::beginCheckForUpdate() {

@@ -59,7 +59,7 @@ public:
     void dismiss() override;
 
     // Commands forwarded to the model.
-    void activateSelectedItem() override;
+    void activateSelectedItem(bool dismiss) override;
     void quitSelectedItem() override;
     void hideSelectedItem() override;
     void selectItemByKey(std::string_view key) override;

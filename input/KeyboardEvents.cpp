@@ -93,12 +93,17 @@ TapAnswer hintLetterUp(TriggerController& controller, std::int32_t keyCode, char
                                                 std::int32_t keyCode) {
     if (keyCode == vk::Space) {
         controller.dismiss();
-        controller.platform().workspace.launchApplication(kLaunchpadPath);
+        // A launch may take long: it runs once the callback has returned the key.
+        platform::Workspace& workspace = controller.platform().workspace;
+        controller.platform().runLoop.dispatchAfter(0, [&workspace] {
+            if (const auto path =
+                    workspace.urlForApplicationWithBundleIdentifier(kLaunchpadBundleIdentifier))
+                workspace.launchApplication(*path);
+        });
         return kSwallow;
     }
     if (keyCode == vk::Return) {
-        controller.activateSelectedItem();
-        controller.dismiss();
+        controller.activateSelectedItem(/*dismiss=*/true);
         return kSwallow;
     }
     if (isNavigationKeyDown(keyCode)) return passAsCommandKey(controller);

@@ -37,8 +37,9 @@ public:
     // Enables the tap again and clears the key state.
     virtual void reset() = 0;
 
-    // Commands forwarded to the switcher model.
-    virtual void activateSelectedItem() = 0;
+    // Commands forwarded to the switcher model. The activations run after the tap's callback
+    // has returned; `dismiss` then sends the switcher away.
+    virtual void activateSelectedItem(bool dismiss = false) = 0;
     virtual void quitSelectedItem() = 0;
     virtual void hideSelectedItem() = 0;
     virtual void selectItemByKey(std::string_view key) = 0;

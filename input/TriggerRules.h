@@ -38,7 +38,8 @@ inline constexpr double kMiddleButtonDragDistance = 2.0;  // points that make a 
 // A run of presses of one hint letter counts no further than the longest hint key.
 inline constexpr std::int32_t kMaxKeyupCount = 32;
 
-inline constexpr std::string_view kLaunchpadPath = "/Applications/Launchpad.app";
+// Space opens Launchpad, found by its bundle identifier wherever the system installed it.
+inline constexpr std::string_view kLaunchpadBundleIdentifier = "com.apple.launchpad.launcher";
 
 // The key code of an event: its low 16 bits.
 constexpr std::int32_t keyCodeOf(const platform::TapEvent& event) {

@@ -2,6 +2,7 @@
 // granted, run as "/bin/sh" "-c" COMMAND.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -13,7 +14,10 @@ namespace vantor {
 // stand as they are.
 std::string shellQuoted(std::string_view text);
 
-// "open" followed by the bundle path, quoted for the shell: `open "/Applications/Vantor.app"`.
-std::string relaunchCommand(std::string_view bundlePath);
+// Waits while the process `pid` still exists (at most 10 s), then opens the bundle, its path
+// quoted for the shell: `n=0; while … kill -0 PID …; done; open "/Applications/Vantor.app"`. Opened
+// while the old process still ends, the bundle could bring that instance forward instead of
+// starting a new one.
+std::string relaunchCommand(std::int32_t pid, std::string_view bundlePath);
 
 }  // namespace vantor

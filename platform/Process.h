@@ -36,6 +36,8 @@ public:
     virtual std::string infoValue(std::string_view key) = 0;
     // [[NSBundle mainBundle] bundlePath]
     virtual std::string bundlePath() = 0;
+    // [[NSProcessInfo processInfo] processIdentifier]
+    virtual std::int32_t processIdentifier() = 0;
 };
 
 }  // namespace vantor::platform

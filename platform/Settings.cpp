@@ -1,6 +1,7 @@
 #include "platform/Settings.h"
 
-#include <charconv>
+#include <fmt/format.h>
+
 #include <cmath>
 #include <limits>
 
@@ -54,9 +55,7 @@ std::int64_t truncated(double number) {
 
 // The shortest text that reads back as the same double: "1" for 1.0, "0.1", "1e+20".
 std::string shortestText(double number) {
-    char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, number);
-    return std::string(buffer, result.ptr);
+    return fmt::format("{}", number);
 }
 
 }  // namespace

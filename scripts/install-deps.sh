@@ -12,6 +12,8 @@ packages=(
     # The fuzzers (clang with libFuzzer) and the compile check of the macOS backend
     # (clang against GNUstep's AppKit and Foundation headers, with blocks).
     clang libclang-rt-14-dev libgnustep-gui-dev libblocksruntime-dev
+    # The build with clang's own standard library, as on a Mac, and GoogleTest's sources for it.
+    libc++-14-dev libc++abi-14-dev googletest
 )
 
 missing=()

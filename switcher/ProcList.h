@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -68,10 +69,20 @@ public:
     // marked as the agent's own, or go through the workspace; none reports a failure.
     // Moves the pointer onto the key's icon, so that the switcher highlights it.
     void selectItemByKey(std::string_view key);
-    // Brings the key's application to the front; true when that succeeded.
+    // Brings the key's application to the front; true when that succeeded. An entry whose
+    // application name another entry shares has its icon pressed instead: looked up by name,
+    // the first of them would come forward.
     bool activateItemForKey(std::string_view key);
     // Brings the switcher's highlighted application to the front, or presses its icon.
     void activateSelectedItem();
+    // The switcher's highlighted entry as read from the Dock: its item title and icon element.
+    struct SelectedItem {
+        std::string title;
+        platform::AXElement element;
+    };
+    std::optional<SelectedItem> selectedItem();
+    // Brings the entry's application to the front, or presses its icon when that fails.
+    void activateItem(const SelectedItem& item);
     // Moves the pointer onto the key's icon, then posts Command-Q.
     void quitItemForKey(std::string_view key);
     // Command-Q and Command-H: the switcher quits or hides its highlighted application.
@@ -79,6 +90,8 @@ public:
     void hideSelectedItem();
     // Opens the application whose switcher title this item title names; true on success.
     bool activateByTitle(std::string_view title);
+    // Whether another entry of the list has the same application name as this item title.
+    bool nameIsShared(std::string_view itemTitle) const;
 
     // Read by the switcher actions and the tests.
     const std::vector<ProcItemRef>& itemsArray() const { return _itemsArray; }

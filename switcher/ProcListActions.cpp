@@ -1,5 +1,6 @@
 // The switcher actions of ProcList: selecting, activating, quitting and hiding applications
 // through the Dock's switcher, and finding an application by its switcher title.
+#include <algorithm>
 #include <vector>
 
 #include "platform/VirtualKeyCodes.h"
@@ -88,28 +89,48 @@ void ProcList::hideSelectedItem() {
 bool ProcList::activateItemForKey(std::string_view key) {
     const auto found = _items.find(std::string(key));
     if (found == _items.end()) return false;
-    return activateByTitle(found->second->title());
+    const ProcItem& item = *found->second;
+    // The name would find the first of the applications that share it: press this icon.
+    if (nameIsShared(item.title()))
+        return _platform.accessibility.performAction(item.axElem(), "AXPress") ==
+               platform::kAXErrorSuccess;
+    return activateByTitle(item.title());
+}
+
+bool ProcList::nameIsShared(std::string_view itemTitle) const {
+    const std::string_view name = bareTitle(itemTitle);
+    return std::count_if(_itemsArray.begin(), _itemsArray.end(), [name](const ProcItemRef& item) {
+               return bareTitle(item->title()) == name;
+           }) > 1;
 }
 
 void ProcList::activateSelectedItem() {
+    if (const std::optional<SelectedItem> selected = selectedItem()) activateItem(*selected);
+}
+
+std::optional<ProcList::SelectedItem> ProcList::selectedItem() {
     platform::Accessibility& ax = _platform.accessibility;
-    if (!_currentListAxElem) return;
+    if (!_currentListAxElem) return std::nullopt;
     platform::AXAttributeValue selected;
     if (ax.copyAttributeValue(_currentListAxElem, "AXSelectedChildren", selected) !=
         platform::kAXErrorSuccess)
-        return;
+        return std::nullopt;
     const auto* children = std::get_if<std::vector<AXElement>>(&selected);
-    if (!children || children->size() != 1) return;
+    if (!children || children->size() != 1) return std::nullopt;
     const AXElement& child = children->front();
 
     Rect axFrame;
-    if (getElemFrame(ax, child, axFrame) != platform::kAXErrorSuccess) return;
+    if (getElemFrame(ax, child, axFrame) != platform::kAXErrorSuccess) return std::nullopt;
     const Rect frame = frameRelativeToList(axFrame, _mainScreenFrame.size.height, _frame);
     for (const ProcItemRef& item : _itemsArray) {
-        if (item->frame() != frame) continue;
-        if (!activateByTitle(item->title())) ax.performAction(child, "AXPress");
-        return;
+        if (item->frame() == frame) return SelectedItem{item->title(), child};
     }
+    return std::nullopt;
+}
+
+void ProcList::activateItem(const SelectedItem& item) {
+    if (nameIsShared(item.title) || !activateByTitle(item.title))
+        _platform.accessibility.performAction(item.element, "AXPress");
 }
 
 bool ProcList::activateByTitle(std::string_view title) {

@@ -8,6 +8,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <locale>
+#include <sstream>
 #include <utility>
 
 #include "platform/sim/KeyNames.h"
@@ -21,10 +23,33 @@ using Words = std::vector<std::string>;
 // What is wrong with a line; nothing when it is well formed.
 using Problem = std::optional<std::string>;
 
+// A decimal number: an optional minus, digits with at most one point, an optional exponent.
 bool parseDouble(std::string_view text, double& value) {
-    const char* last = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), last, value);
-    return ec == std::errc() && ptr == last && std::isfinite(value);
+    std::size_t at = text.starts_with('-') ? 1 : 0;
+    const auto digitsFrom = [&text](std::size_t from) {
+        std::size_t end = from;
+        while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+        return end;
+    };
+    const std::size_t intEnd = digitsFrom(at);
+    std::size_t end = intEnd;
+    if (end < text.size() && text[end] == '.') end = digitsFrom(end + 1);
+    if (end - at == 0 || (end - at == 1 && intEnd == at)) return false;  // no digit at all
+    if (end < text.size() && (text[end] == 'e' || text[end] == 'E')) {
+        std::size_t exponent = end + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) ++exponent;
+        end = digitsFrom(exponent);
+        if (end == exponent) return false;
+    }
+    if (end != text.size()) return false;
+    // The classic locale reads '.' as the decimal point whatever the process's locale is.
+    std::istringstream stream{std::string(text)};
+    stream.imbue(std::locale::classic());
+    double parsed = 0;
+    stream >> parsed;
+    if (stream.fail() || !std::isfinite(parsed)) return false;
+    value = parsed;
+    return true;
 }
 
 bool parseInteger(std::string_view text, long long& value) {
@@ -269,6 +294,11 @@ Problem readExpect(const Words& args, Command& command) {
         if (auto p = exactly(2, "NAME yes|no")) return p;
         if (auto p = checkReference(args[1])) return p;
         return twoWay(form == "running" ? Expect::Running : Expect::Hidden, "yes", "no", 2);
+    }
+    if (form == "bundle") {
+        command.expect = Expect::Bundle;
+        if (auto p = exactly(2, "NAME PATH")) return p;
+        return checkReference(args[1]);
     }
     if (form == "hint") {
         if (auto p = exactly(2, "NAME KEY")) return p;

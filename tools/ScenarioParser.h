@@ -60,6 +60,7 @@ enum class Expect {
     Active,      // NAME
     Running,     // NAME yes|no
     Hidden,      // NAME yes|no
+    Bundle,      // NAME PATH
     Highlight,   // NAME
     Hint,        // NAME KEY
     Log,         // TEXT

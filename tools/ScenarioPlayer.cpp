@@ -450,6 +450,12 @@ std::optional<std::string> ScenarioPlayer::check(const Command& command) {
             if (hidden == command.yes) return std::nullopt;
             return fmt::format("hidden {}", yesNo(hidden));
         }
+        case Expect::Bundle: {
+            const std::string path = desktop_.bundlePath(args[0]);
+            if (path == args[1]) return std::nullopt;
+            if (path.empty()) return fmt::format("no application is named {}", args[0]);
+            return fmt::format("its bundle is {}", path);
+        }
         case Expect::Highlight: {
             const auto highlighted = desktop_.highlighted();
             if (highlighted == args[0]) return std::nullopt;

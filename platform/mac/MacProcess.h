@@ -15,6 +15,7 @@ public:
     void terminate() override;
     std::string infoValue(std::string_view key) override;
     std::string bundlePath() override;
+    std::int32_t processIdentifier() override;
 };
 
 }  // namespace vantor::mac

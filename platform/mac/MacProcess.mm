@@ -54,6 +54,10 @@ std::string MacProcess::infoValue(std::string_view key) {
     return [value isKindOfClass:[NSString class]] ? stdString(value) : std::string();
 }
 
+std::int32_t MacProcess::processIdentifier() {
+    return [[NSProcessInfo processInfo] processIdentifier];
+}
+
 std::string MacProcess::bundlePath() {
     return stdString([[NSBundle mainBundle] bundlePath]);
 }

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include <unistd.h>  // mkdtemp on macOS
+
 #include "platform/sim/SimScreenRenderer.h"
 
 namespace vantor::sim {
@@ -153,6 +155,11 @@ std::vector<std::string> SimDesktop::applicationOrder() const {
 bool SimDesktop::running(std::string_view ref) const {
     const SimApplication* app = workspace_.findByRef(ref);
     return app && app->running;
+}
+
+std::string SimDesktop::bundlePath(std::string_view ref) const {
+    const SimApplication* app = workspace_.findByRef(ref);
+    return app ? app->bundlePath : std::string();
 }
 
 bool SimDesktop::hidden(std::string_view ref) const {

@@ -183,6 +183,8 @@ public:
     std::vector<std::string> applicationOrder() const;
     bool running(std::string_view ref) const;
     bool hidden(std::string_view ref) const;
+    // The bundle path the application was started from; empty when no application has the name.
+    std::string bundlePath(std::string_view ref) const;
 
     // What a receiver ("Dock", "Vantor", an application's ref) got, and what it got since the
     // last inbox call for it.

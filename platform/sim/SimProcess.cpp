@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "platform/sim/SimMainThread.h"
+#include "platform/sim/SimWorkspace.h"
 
 namespace vantor::sim {
 
@@ -38,12 +39,22 @@ void SimProcess::terminate() {
     throw SimTermination{};
 }
 
+std::int32_t SimProcess::processIdentifier() {
+    return SimWorkspace::kAgentPid;
+}
+
 bool SimProcess::relaunched() const {
     const std::vector<std::string> opening{"open", bundlePath_};
+    const std::string waitForAgent = fmt::format(" kill -0 {} ", SimWorkspace::kAgentPid);
+    constexpr std::string_view kWaitEnd = "; done; ";
     return std::any_of(tasks_.begin(), tasks_.end(), [&](const Task& task) {
         if (task.path != "/bin/sh" || task.arguments.size() != 2 || task.arguments[0] != "-c")
             return false;
-        return plainShellWords(task.arguments[1]) == opening;
+        const std::string_view command = task.arguments[1];
+        const std::size_t waitEnd = command.find(kWaitEnd);
+        if (waitEnd == std::string_view::npos) return false;
+        if (command.substr(0, waitEnd).find(waitForAgent) == std::string_view::npos) return false;
+        return plainShellWords(command.substr(waitEnd + kWaitEnd.size())) == opening;
     });
 }
 

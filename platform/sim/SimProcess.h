@@ -27,6 +27,7 @@ public:
     void terminate() override;
     std::string infoValue(std::string_view key) override;
     std::string bundlePath() override { return bundlePath_; }
+    std::int32_t processIdentifier() override;
 
     // The bundle's path, "/Applications/Vantor.app" unless set.
     void setBundlePath(std::string path) { bundlePath_ = std::move(path); }
@@ -55,7 +56,8 @@ public:
     const std::vector<Task>& tasks() const { return tasks_; }
     bool loginItemEnabled() const { return loginItemEnabled_; }
     bool terminated() const { return terminated_; }
-    // A relaunch was asked for: a task "/bin/sh" with the arguments "-c" and a command that,
+    // A relaunch was asked for: a task "/bin/sh" with the arguments "-c" and a command that
+    // first waits while the agent's process exists (`… kill -0 PID …; done; `) and then,
     // as the shell reads it, is exactly `open` with the bundle's path as its one argument.
     bool relaunched() const;
 

@@ -1,4 +1,4 @@
-// The maker's web server as the simulator and the tests stand it in: a cpp-httplib server on
+// The maker's web server as the simulator and the tests stand it in: a small HTTP/1.1 server on
 // 127.0.0.1 in a thread of this process that answers the update check with a chosen status and
 // body; and a loopback address where nothing listens, for the case of a server that cannot be
 // reached.
@@ -12,7 +12,8 @@ namespace vantor::sim {
 
 class SimUpdateServer {
 public:
-    // The path that answers with the chosen status and body; every other path is 404.
+    // The path that answers with the chosen status and body, whatever its query; every other
+    // path is 404.
     static constexpr std::string_view kLatestVersionPath = "/projects/latestVersion";
 
     // Starts listening on an ephemeral port of 127.0.0.1 and returns once it accepts requests.

@@ -115,6 +115,8 @@ TEST_F(AppDelegateTest, ActivateByKeyDismissesOnlyWhenAskedAndWhenItWorked) {
     EXPECT_TRUE(desktop.switcherShowing());
 
     delegate().activateItemByKey("S", true);
+    EXPECT_EQ(desktop.front(), "Notes");  // not inside the caller: from the main queue
+    desktop.runFor(0.000002);
     EXPECT_FALSE(desktop.overlayVisible());  // hidden at once, before the Dock answers
     desktop.runFor(0.002);
     EXPECT_EQ(desktop.front(), "Safari");

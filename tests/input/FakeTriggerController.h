@@ -53,7 +53,9 @@ public:
         state.clearKeyState();
         if (tap_) desktop_.platform().events.tapEnable(tap_, true);
     }
-    void activateSelectedItem() override { commands.emplace_back("activateSelected"); }
+    void activateSelectedItem(bool dismiss) override {
+        commands.emplace_back(dismiss ? "activateSelected+dismiss" : "activateSelected");
+    }
     void quitSelectedItem() override { commands.emplace_back("quitSelected"); }
     void hideSelectedItem() override { commands.emplace_back("hideSelected"); }
     void selectItemByKey(std::string_view key) override {

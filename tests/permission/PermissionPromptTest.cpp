@@ -62,7 +62,8 @@ protected:
         ASSERT_EQ(desktop.process().tasks().size(), 1u);
         const auto& task = desktop.process().tasks()[0];
         EXPECT_EQ(task.path, "/bin/sh");
-        EXPECT_EQ(task.arguments, (Strings{"-c", relaunchCommand(bundlePath)}));
+        EXPECT_EQ(task.arguments,
+                  (Strings{"-c", relaunchCommand(desktop.process().processIdentifier(), bundlePath)}));
         EXPECT_TRUE(desktop.process().relaunched());
         EXPECT_TRUE(desktop.process().terminated());
     }
@@ -139,7 +140,8 @@ TEST_F(PermissionPromptTest, GrantedWhileUpTheNextPollPassesThenTheAppRelaunches
     EXPECT_FALSE(promptUp());
     EXPECT_EQ(desktop.ui().modalWindow(), nullptr);
     ASSERT_NO_FATAL_FAILURE(expectRelaunchedAndTerminated("/Applications/Vantor.app"));
-    EXPECT_EQ(desktop.process().tasks()[0].arguments[1], R"(open "/Applications/Vantor.app")");
+    EXPECT_TRUE(desktop.process().tasks()[0].arguments[1].ends_with(
+        R"(; done; open "/Applications/Vantor.app")"));
     expectLaterStartupSkipped();
 
     // In this order: the log line, the window closing, the shell, the termination.

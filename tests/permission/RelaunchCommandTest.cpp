@@ -1,5 +1,6 @@
-// The relaunch command: the bundle path quoted so that the shell hands it on as it is, one
-// argument, and runs nothing in it; and the simulator's recognition of such a command.
+// The relaunch command: it waits for the old process to end, and the bundle path is quoted so
+// that the shell hands it on as it is, one argument, and runs nothing in it; and the
+// simulator's recognition of such a command.
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -7,7 +8,12 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include <fmt/format.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "permission/RelaunchCommand.h"
 #include "platform/sim/SimProcess.h"
@@ -38,14 +44,17 @@ Strings awkwardPaths(const std::string& markerDir) {
 }
 
 TEST(RelaunchCommand, OpensAnOrdinaryPathBetweenDoubleQuotes) {
-    EXPECT_EQ(relaunchCommand("/Applications/Vantor.app"), R"x(open "/Applications/Vantor.app")x");
+    EXPECT_TRUE(relaunchCommand(42, "/Applications/Vantor.app")
+                    .ends_with(R"x(; done; open "/Applications/Vantor.app")x"));
     EXPECT_EQ(shellQuoted(R"x(a\b"c$d`e'f)x"), R"x("a\\b\"c\$d\`e'f")x");
     EXPECT_EQ(shellQuoted(""), R"x("")x");
 }
 
 TEST(RelaunchCommand, TheSimulatorReadsItBackAsOpenAndExactlyThePath) {
     for (const std::string& path : awkwardPaths("/tmp/markers")) {
-        EXPECT_EQ(sim::plainShellWords(relaunchCommand(path)), (Strings{"open", path})) << path;
+        const std::string command = relaunchCommand(500, path);
+        const std::size_t open = command.find("; done; ") + 8;
+        EXPECT_EQ(sim::plainShellWords(command.substr(open)), (Strings{"open", path})) << path;
     }
     // What the shell would split, expand or run is not a plain command.
     EXPECT_EQ(sim::plainShellWords("open /Applications/My Apps/Vantor.app"),
@@ -63,37 +72,59 @@ TEST(RelaunchCommand, TheSimulatorReadsItBackAsOpenAndExactlyThePath) {
     sim::SimTrace trace(clock);
     sim::SimProcess process(trace);
     process.setBundlePath("/Applications/Vantor Beta.app");
+    const std::int32_t agent = process.processIdentifier();
     process.launchTask("/bin/sh", {"-c", "open /Applications/Vantor Beta.app"});
-    process.launchTask("/bin/bash", {"-c", relaunchCommand("/Applications/Vantor Beta.app")});
+    process.launchTask("/bin/bash", {"-c", relaunchCommand(agent, "/Applications/Vantor Beta.app")});
+    // Opening without waiting for the agent's own process to end is no relaunch.
+    process.launchTask("/bin/sh", {"-c", R"x(open "/Applications/Vantor Beta.app")x"});
+    process.launchTask("/bin/sh", {"-c", relaunchCommand(agent + 1, "/Applications/Vantor Beta.app")});
     EXPECT_FALSE(process.relaunched());
-    process.launchTask("/bin/sh", {"-c", relaunchCommand("/Applications/Vantor Beta.app")});
+    process.launchTask("/bin/sh", {"-c", relaunchCommand(agent, "/Applications/Vantor Beta.app")});
     EXPECT_TRUE(process.relaunched());
 }
 
-// The one test that starts a process: each command goes through a real `/bin/sh -c`, with
-// `printf '%s'` standing in for `open`.
-TEST(RelaunchCommand, ARealShellPassesThePathOnByteForByteAndRunsNothingInIt) {
+// What `/bin/sh -c COMMAND` prints, with a shell function standing in for `open`.
+std::string runInShell(const std::string& openFunction, const std::string& command) {
+    FILE* shell = popen((openFunction + "\n" + command).c_str(), "r");
+    if (!shell) return "<popen failed>";
+    std::string output;
+    char buffer[256];
+    std::size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, shell)) > 0) output.append(buffer, n);
+    if (pclose(shell) != 0) output += "<shell failed>";
+    return output;
+}
+
+// The one test that starts processes: each command goes through a real `/bin/sh -c`, with a
+// function that prints its argument standing in for `open`; and the old process, a child that
+// lives for 0.3 s, has ended by the time `open` runs.
+TEST(RelaunchCommand, ARealShellWaitsForTheOldProcessThenPassesThePathOnAndRunsNothingInIt) {
     std::string dirTemplate =
         (std::filesystem::temp_directory_path() / "vantor-relaunch-XXXXXX").string();
     ASSERT_NE(mkdtemp(dirTemplate.data()), nullptr);
     const std::filesystem::path markerDir = dirTemplate;
+    const std::string printArgument = R"x(open() { printf '%s' "$1"; })x";
+    const std::int32_t gone = 0x7ffffff0;  // no process has this id
 
     for (const std::string& path : awkwardPaths(markerDir.string())) {
-        const std::string command = relaunchCommand(path);
-        ASSERT_EQ(command, "open " + shellQuoted(path));
-        const std::string printing = "printf '%s' " + shellQuoted(path);
-        FILE* shell = popen(printing.c_str(), "r");  // /bin/sh -c printing
-        ASSERT_NE(shell, nullptr);
-        std::string output;
-        char buffer[256];
-        std::size_t n = 0;
-        while ((n = std::fread(buffer, 1, sizeof buffer, shell)) > 0)
-            output.append(buffer, n);
-        EXPECT_EQ(pclose(shell), 0) << path;
-        EXPECT_EQ(output, path);
+        EXPECT_EQ(runInShell(printArgument, relaunchCommand(gone, path)), path);
     }
     EXPECT_TRUE(std::filesystem::is_empty(markerDir)) << "a command in a path ran";
     std::filesystem::remove_all(markerDir);
+
+    const pid_t old = fork();
+    ASSERT_GE(old, 0);
+    if (old == 0) {
+        usleep(300'000);
+        _exit(0);
+    }
+    std::thread reaper([old] { waitpid(old, nullptr, 0); });
+    const std::string reportOld = fmt::format(
+        R"x(open() {{ if kill -0 {} 2>/dev/null; then printf running; else printf '%s' "$1"; fi; }})x",
+        old);
+    EXPECT_EQ(runInShell(reportOld, relaunchCommand(old, "/Applications/Vantor.app")),
+              "/Applications/Vantor.app");
+    reaper.join();
 }
 
 }  // namespace

@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include <unistd.h>
+
 #include "app/Agent.h"
 #include "platform/sim/SimDesktop.h"
 #include "platform/sim/SimUpdateServer.h"

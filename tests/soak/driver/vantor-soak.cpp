@@ -35,7 +35,7 @@ int main(int argc, char** argv) {
     options.seed = 20261207;
     options.events = 100'000;
     options.progressEvery = 10'000;
-    for (int i = 1; i < argc; ++i) {
+    for (int i = 1; i < argc; i += 2) {
         const std::string_view arg = argv[i];
         const char* value = i + 1 < argc ? argv[i + 1] : "";
         bool ok = false;
@@ -46,7 +46,6 @@ int main(int argc, char** argv) {
             fmt::print(stderr, "usage: vantor-soak [--seed N] [--events N] [--progress N]\n");
             return 2;
         }
-        ++i;
     }
     options.onProgress = &printCounts;
 
