@@ -29,7 +29,9 @@ public:
 
     // [[[NSURLSession sharedSession] dataTaskWithURL:completionHandler:] resume], with the
     // completion hopping to the main queue: returns at once; the completion runs once, later, on
-    // the main thread. A client that is destroyed first may drop completions not yet run.
+    // the main thread. A client that is destroyed first may drop completions not yet run. A body
+    // over 1 MiB is an error, found while it arrives. On the Mac, App Transport Security allows
+    // https addresses only: a plain http request fails with an error.
     virtual void get(std::string_view url, HttpCompletion completion) = 0;
 };
 

@@ -2,7 +2,8 @@
 # Compile check of the macOS backend on Linux.
 #
 # Type-checks every Objective-C++ file of platform/mac/ (the stand-in SDK headers of
-# platform/mac/include/ excepted) with clang -fsyntax-only -Werror in two modes:
+# platform/mac/include/ excepted) and the Mac-only unit tests tests/mac/*Test.mm with clang
+# -fsyntax-only -Werror in two modes:
 #   linux  the Linux target with the gnustep-2.0 runtime, against GNUstep's AppKit and
 #          Foundation plus the stand-in headers;
 #   macos  the Apple target x86_64-apple-macos12, which gives Apple's Objective-C semantics and
@@ -121,8 +122,10 @@ run_all() {
 }
 
 if [[ -z $mistakes ]]; then
-    mapfile -t files < <(find "$root/platform/mac" -path "$root/platform/mac/include" -prune \
-        -o -name '*.mm' -print | sort)
+    mapfile -t files < <({
+        find "$root/platform/mac" -path "$root/platform/mac/include" -prune -o -name '*.mm' -print
+        find "$root/tests/mac" -name '*Test.mm'
+    } | sort)
     if [[ ${#files[@]} -eq 0 ]]; then
         # No backend yet: prove the stand-ins themselves compile, on a probe of every header.
         probe="$out/Probe.mm"

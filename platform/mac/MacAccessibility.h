@@ -2,12 +2,22 @@
 // interface is the ApplicationServices call it names, with CF objects held as handles.
 #pragma once
 
+#include <CoreFoundation/CoreFoundation.h>
+
+#include <cstddef>
 #include <deque>
 #include <map>
+#include <vector>
 
 #include "platform/Accessibility.h"
 
 namespace vantor::mac {
+
+// The results for `count` attributes from the array AXUIElementCopyMultipleAttributeValues
+// returned (not consumed): an AXValue holding an AXError is that attribute's error, kCFNull
+// (the attribute has no value) is kAXErrorNoValue, as a read of that attribute alone reports,
+// and anything else is the attribute's value. Attributes the array does not reach have no value.
+std::vector<platform::AXAttributeResult> attributeResults(CFArrayRef values, std::size_t count);
 
 class MacAccessibility final : public platform::Accessibility {
 public:

@@ -75,6 +75,31 @@ void observerCallback(AXObserverRef observer, AXUIElementRef element, CFStringRe
 
 }  // namespace
 
+std::vector<platform::AXAttributeResult> attributeResults(CFArrayRef values, std::size_t count) {
+    std::vector<platform::AXAttributeResult> results(count);
+    const auto available =
+        std::min(static_cast<std::size_t>(CFArrayGetCount(values)), results.size());
+    for (std::size_t i = 0; i < available; ++i) {
+        const void* item = CFArrayGetValueAtIndex(values, static_cast<CFIndex>(i));
+        platform::AXAttributeResult& result = results[i];
+        if (!item || CFGetTypeID(item) == CFNullGetTypeID()) {
+            result.error = platform::kAXErrorNoValue;
+            continue;
+        }
+        const auto axValue = static_cast<AXValueRef>(item);
+        ::AXError itemError = kAXErrorSuccess;
+        if (CFGetTypeID(item) == AXValueGetTypeID() &&
+            AXValueGetType(axValue) == kAXValueTypeAXError &&
+            AXValueGetValue(axValue, kAXValueTypeAXError, &itemError)) {
+            result.error = static_cast<platform::AXError>(itemError);
+        } else {
+            result.error = platform::kAXErrorSuccess;
+            result.value = toAttributeValue(item);
+        }
+    }
+    return results;
+}
+
 bool MacAccessibility::isProcessTrusted() {
     return AXIsProcessTrusted();
 }
@@ -141,25 +166,11 @@ platform::AXError MacAccessibility::copyMultipleAttributeValues(
     CFArrayRef values = nullptr;
     const ::AXError error = AXUIElementCopyMultipleAttributeValues(
         elementRef(element), (__bridge CFArrayRef)names, 0, &values);
-    results.assign(attributes.size(), {});
-    if (!values) return static_cast<platform::AXError>(error);
-    // Each attribute that could not be read holds an AXValue of its error.
-    const auto count =
-        std::min<std::size_t>(static_cast<std::size_t>(CFArrayGetCount(values)), results.size());
-    for (std::size_t i = 0; error == kAXErrorSuccess && i < count; ++i) {
-        const void* item = CFArrayGetValueAtIndex(values, static_cast<CFIndex>(i));
-        const auto axValue = static_cast<AXValueRef>(item);
-        ::AXError itemError = kAXErrorSuccess;
-        if (CFGetTypeID(item) == AXValueGetTypeID() &&
-            AXValueGetType(axValue) == kAXValueTypeAXError &&
-            AXValueGetValue(axValue, kAXValueTypeAXError, &itemError)) {
-            results[i].error = static_cast<platform::AXError>(itemError);
-        } else {
-            results[i].error = platform::kAXErrorSuccess;
-            results[i].value = toAttributeValue(item);
-        }
-    }
-    CFRelease(values);
+    if (error == kAXErrorSuccess && values)
+        results = attributeResults(values, attributes.size());
+    else
+        results.assign(attributes.size(), {});
+    if (values) CFRelease(values);
     return static_cast<platform::AXError>(error);
 }
 

@@ -1,6 +1,6 @@
 // HTTP requests on macOS: NSURLSession data tasks whose completions run on the main queue, with
-// the Linux client's limits (connect 5 s, 15 s in all, 1 MiB of body, no redirects, http and
-// https only).
+// the Linux client's limits (connect 5 s, 15 s in all, 1 MiB of body, no redirects). App
+// Transport Security lets them reach https addresses only; a plain http address fails.
 #pragma once
 
 #import <Foundation/Foundation.h>
@@ -8,6 +8,8 @@
 #include <memory>
 
 #include "platform/Http.h"
+
+@class VantorHttpDelegate;
 
 namespace vantor::mac {
 
@@ -22,6 +24,7 @@ public:
     void get(std::string_view url, platform::HttpCompletion completion) override;
 
 private:
+    VantorHttpDelegate* delegate_;
     NSURLSession* session_;
     // Whether this client still lives, for the completions that arrive later.
     std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -67,7 +67,19 @@ std::int64_t MacUI::windowLevelForKey(std::int32_t key) {
 }
 
 void MacUI::activateIgnoringOtherApps(bool flag) {
-    [NSApp activateIgnoringOtherApps:flag];
+    if (@available(macOS 14.0, *)) {
+        // From macOS 14 activation is a request the system may turn down, and ignoring other
+        // applications has no effect. The agent's windows that can be key (not the overlay) are
+        // ordered to the front regardless, keeping their order, so that the preferences window
+        // comes up in front as it does before 14.
+        [NSApp activate];
+        if (!flag) return;
+        for (NSWindow* window in [NSApp.orderedWindows reverseObjectEnumerator]) {
+            if (window.visible && window.canBecomeKeyWindow) [window orderFrontRegardless];
+        }
+    } else {
+        [NSApp activateIgnoringOtherApps:flag];
+    }
 }
 
 void MacUI::runModal(platform::Window& window) {

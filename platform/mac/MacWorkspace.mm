@@ -129,8 +129,18 @@ std::optional<RunningApplication> MacWorkspace::menuBarOwningApplication() {
 bool MacWorkspace::activateWithOptions(std::int32_t pid, unsigned options) {
     NSRunningApplication* application =
         [NSRunningApplication runningApplicationWithProcessIdentifier:pid];
-    return application &&
-           [application activateWithOptions:static_cast<NSApplicationActivationOptions>(options)];
+    if (!application) return false;
+    const auto activation = static_cast<NSApplicationActivationOptions>(options);
+    if (@available(macOS 14.0, *)) {
+        // From macOS 14 an application comes forward when the active one (the owner of the menu
+        // bar) yields to it, and ignoring other applications has no effect. Should the system
+        // turn that down, the older call below still asks.
+        NSRunningApplication* active = [NSWorkspace sharedWorkspace].menuBarOwningApplication;
+        const auto yielded = activation & ~static_cast<NSApplicationActivationOptions>(
+                                              platform::kApplicationActivateIgnoringOtherApps);
+        if (active && [application activateFromApplication:active options:yielded]) return true;
+    }
+    return [application activateWithOptions:activation];
 }
 
 bool MacWorkspace::openURL(std::string_view url) {

@@ -105,6 +105,11 @@ void correctUses(AXUIElementRef element, CFArrayRef values) {
 
     NSRunningApplication* owner = [NSWorkspace sharedWorkspace].menuBarOwningApplication;
     [owner activateWithOptions:NSApplicationActivateAllWindows];
+    if (@available(macOS 14.0, *)) {
+        [NSApp activate];
+        [owner activateFromApplication:[NSRunningApplication currentApplication]
+                               options:NSApplicationActivateAllWindows];
+    }
     NSLog(@"%@", owner.localizedName);
 
     NSError* error = nil;
@@ -245,6 +250,12 @@ void loginItemWithoutAvailable(NSError** error) {
 
 #ifdef MISTAKE_MACOS_ACTIVATE_WITHOUT_AVAILABLE
 void activateWithoutAvailable() { [NSApp activate]; }
+#endif
+
+#ifdef MISTAKE_MACOS_ACTIVATE_FROM_APPLICATION_WITHOUT_AVAILABLE
+void activateFromWithoutAvailable(NSRunningApplication* target, NSRunningApplication* active) {
+    (void)[target activateFromApplication:active options:NSApplicationActivateAllWindows];
+}
 #endif
 
 int main() {

@@ -59,6 +59,7 @@ typedef CF_ENUM(UInt32, AXValueType){
 typedef const struct CF_BRIDGED_TYPE(id) __AXValue *AXValueRef;
 
 extern CFTypeID AXValueGetTypeID() API_AVAILABLE(macos(10.3));
+extern AXValueRef _Nullable AXValueCreate(AXValueType theType, const void *valuePtr);
 extern AXValueType AXValueGetType(AXValueRef value);
 extern Boolean AXValueGetValue(AXValueRef value, AXValueType theType, void *valuePtr);
 

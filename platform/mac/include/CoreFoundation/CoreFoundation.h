@@ -65,6 +65,7 @@ typedef const struct CF_BRIDGED_TYPE(id) __CFAllocator *CFAllocatorRef;
 typedef const struct CF_BRIDGED_TYPE(NSArray) __CFArray *CFArrayRef;
 typedef const struct CF_BRIDGED_TYPE(NSDictionary) __CFDictionary *CFDictionaryRef;
 typedef const struct CF_BRIDGED_TYPE(NSNumber) __CFBoolean *CFBooleanRef;
+typedef const struct CF_BRIDGED_TYPE(NSNull) __CFNull *CFNullRef;
 typedef struct CF_BRIDGED_MUTABLE_TYPE(NSMachPort) __CFMachPort *CFMachPortRef;
 typedef struct CF_BRIDGED_MUTABLE_TYPE(id) __CFRunLoop *CFRunLoopRef;
 typedef struct CF_BRIDGED_MUTABLE_TYPE(id) __CFRunLoopSource *CFRunLoopSourceRef;
@@ -85,6 +86,9 @@ CF_EXPORT void CFRelease(CFTypeRef cf);
 CF_EXPORT Boolean CFEqual(CFTypeRef cf1, CFTypeRef cf2);
 CF_EXPORT CFHashCode CFHash(CFTypeRef cf);
 CF_EXPORT CFTypeID CFGetTypeID(CFTypeRef cf);
+
+CF_EXPORT CFTypeID CFNullGetTypeID(void);
+CF_EXPORT const CFNullRef kCFNull;
 
 CF_EXPORT CFTypeID CFStringGetTypeID(void);
 CF_EXPORT CFTypeID CFArrayGetTypeID(void);

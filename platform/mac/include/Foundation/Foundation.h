@@ -69,6 +69,13 @@ typedef NSString *NSKeyValueChangeKey NS_STRING_ENUM;
 @class NSURLSessionDataTask;
 @protocol NSURLSessionDelegate;
 
+typedef NS_ENUM(NSInteger, NSURLSessionResponseDisposition){
+    NSURLSessionResponseCancel = 0,
+    NSURLSessionResponseAllow = 1,
+    NSURLSessionResponseBecomeDownload = 2,
+    NSURLSessionResponseBecomeStream API_AVAILABLE(macos(10.11), ios(9.0)) = 3,
+} API_AVAILABLE(macos(10.9), ios(7.0));
+
 typedef NS_ENUM(NSInteger, NSURLSessionTaskState){
     NSURLSessionTaskStateRunning = 0,
     NSURLSessionTaskStateSuspended = 1,
@@ -119,6 +126,7 @@ API_AVAILABLE(macos(10.9), ios(7.0))
 @property(readonly, copy) NSURLSessionConfiguration *configuration;
 - (void)finishTasksAndInvalidate;
 - (void)invalidateAndCancel;
+- (NSURLSessionDataTask *)dataTaskWithURL:(NSURL *)url;
 - (NSURLSessionDataTask *)dataTaskWithRequest:(NSURLRequest *)request
                             completionHandler:
                                 (void (^)(NSData *_Nullable data, NSURLResponse *_Nullable response,
@@ -135,10 +143,24 @@ API_AVAILABLE(macos(10.9), ios(7.0))
 @end
 
 @protocol NSURLSessionTaskDelegate <NSURLSessionDelegate>
+@optional
+- (void)URLSession:(NSURLSession *)session
+                          task:(NSURLSessionTask *)task
+    willPerformHTTPRedirection:(NSHTTPURLResponse *)response
+                    newRequest:(NSURLRequest *)request
+             completionHandler:(void (^)(NSURLRequest *_Nullable))completionHandler;
+- (void)URLSession:(NSURLSession *)session
+                    task:(NSURLSessionTask *)task
+    didCompleteWithError:(nullable NSError *)error;
 @end
 
 @protocol NSURLSessionDataDelegate <NSURLSessionTaskDelegate>
 @optional
+- (void)URLSession:(NSURLSession *)session
+              dataTask:(NSURLSessionDataTask *)dataTask
+    didReceiveResponse:(NSURLResponse *)response
+     completionHandler:
+         (void (^)(NSURLSessionResponseDisposition disposition))completionHandler;
 - (void)URLSession:(NSURLSession *)session
           dataTask:(NSURLSessionDataTask *)dataTask
     didReceiveData:(NSData *)data;
