@@ -97,13 +97,44 @@ std::int32_t ProcList::getMultiplexCountForKey(std::string_view key) const {
     return multiplexCountForKey(_multiplexCounter, key);
 }
 
+bool ProcList::listUnchanged(const AXElement& listElem, const ListScan& head,
+                             const Rect& screen) const {
+    if (!_scanComplete || !_currentListAxElem || !(listElem == _currentListAxElem)) return false;
+    if (head.outcome != ListScan::Outcome::Read || head.frame != _scannedAxFrame) return false;
+    if (screen != _mainScreenFrame || head.elements.size() != _itemsArray.size()) return false;
+    for (std::size_t i = 0; i < head.elements.size(); ++i) {
+        if (!(head.elements[i] == _itemsArray[i]->axElem())) return false;
+    }
+    return true;
+}
+
 void ProcList::handleProcListElem(const AXElement& listElem) {
     const std::vector<Rect> screens = _platform.screens.screenFrames();
-    _mainScreenFrame = screens.empty() ? Rect{} : screens.front();
-    const double screenHeight = _mainScreenFrame.size.height;
+    const Rect screen = screens.empty() ? Rect{} : screens.front();
+    // A scan of the list whose last read ran out of time brings its hints back.
+    const bool resuming = !_currentListAxElem && _stalledListAxElem && listElem == _stalledListAxElem;
 
     ListScan scan;
-    scanListElem(_platform.accessibility, listElem, _scanMode, scan);
+    readListHead(_platform.accessibility, listElem, _scanMode, scan);
+    // The Dock's list does not change while it shows, except through changes that also change
+    // its children or its frame: a rescan that finds both as they were keeps the model and
+    // announces nothing, so a change of the highlight costs one round trip.
+    if (_skipsUnchangedRescans && listUnchanged(listElem, scan, screen)) return;
+    readListChildren(_platform.accessibility, _scanMode, scan);
+
+    _mainScreenFrame = screen;
+    const double screenHeight = _mainScreenFrame.size.height;
+    _scanComplete = false;
+    if (scan.outcome == ListScan::Outcome::Unanswered) {
+        // The Dock did not answer in time. The hints go, so that every key reaches the Dock's
+        // switcher, but the list is remembered: the next scan of it that is answered brings
+        // them back.
+        _setCurrentListAXElem(AXElement());
+        _stalledListAxElem = listElem;
+        if (_showing) setShowing(false);
+        return;
+    }
+    _stalledListAxElem = AXElement();
     if (scan.outcome == ListScan::Outcome::FrameUnreadable) {
         // The list is lost (gone, or unreadable): its destroyed notice will no longer be
         // recognised, so the switcher stops showing now rather than never.
@@ -112,12 +143,17 @@ void ProcList::handleProcListElem(const AXElement& listElem) {
         return;
     }
     _frame = flipRect(scan.frame, screenHeight);
+    _scannedAxFrame = scan.frame;
     _setCurrentListAXElem(listElem);
 
     _itemsArray.clear();
     _items.clear();
     _multiplexCounter.clear();
-    if (scan.outcome == ListScan::Outcome::ChildrenUnreadable) return;
+    if (scan.outcome == ListScan::Outcome::ChildrenUnreadable) {
+        if (resuming) setShowing(true);
+        return;
+    }
+    _scanComplete = scan.complete;
 
     std::vector<std::string> rawTitles;
     rawTitles.reserve(scan.children.size());
@@ -143,6 +179,7 @@ void ProcList::handleProcListElem(const AXElement& listElem) {
 
     willChangeValueForKey(kItemsKey);
     didChangeValueForKey(kItemsKey);
+    if (resuming) setShowing(true);
 }
 
 void ProcList::scheduleObserverDock(double seconds) {
@@ -176,7 +213,10 @@ void ProcList::_observerDock() {
     log.log(fmt::format("{}", pid));
 
     _setCurrentListAXElem(AXElement());
+    _stalledListAxElem = AXElement();
     _currentDockAxElem = ax.createApplication(pid);
+    // A busy Dock holds the main thread, and with it every key, for at most this long per call.
+    ax.setMessagingTimeout(_currentDockAxElem, kDockMessagingTimeout);
 
     if (_currentDockAxObserver) {
         _platform.runLoop.removeSource(_currentDockAxObserverSource,
@@ -236,9 +276,11 @@ void ProcList::dockObserverCallback(const platform::AXObserver&, const AXElement
             // A list whose frame could not be read is not current; nothing shows then.
             if (self->_currentListAxElem) self->setShowing(true);
         }
-    } else if (self->_currentListAxElem && notification == kAXSelectedChildrenChanged &&
-               element == self->_currentListAxElem) {
+    } else if (notification == kAXSelectedChildrenChanged && element == self->listInView()) {
         self->handleProcListElem(element);
+    } else if (notification == kAXUIElementDestroyed && self->_stalledListAxElem &&
+               element == self->_stalledListAxElem) {
+        self->_stalledListAxElem = AXElement();
     }
 }
 

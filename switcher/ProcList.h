@@ -25,6 +25,8 @@ namespace vantor {
 inline constexpr std::int64_t kEventMarkerUserData = 19900620;
 
 inline constexpr std::string_view kDockBundleIdentifier = "com.apple.dock";
+// How long each Accessibility call to the Dock may wait for its answer, in seconds.
+inline constexpr float kDockMessagingTimeout = 0.25F;
 
 class ProcList : private platform::KeyValueObserver {
 public:
@@ -55,6 +57,11 @@ public:
     // How scans read the list: batched unless set otherwise. Both ways leave the same state.
     ScanMode scanMode() const { return _scanMode; }
     void setScanMode(ScanMode mode) { _scanMode = mode; }
+    // Whether a rescan that finds the current list's frame and children as the last complete
+    // scan left them keeps the model without reading further (the default). Off, every scan
+    // reads everything; the model ends the same either way.
+    bool skipsUnchangedRescans() const { return _skipsUnchangedRescans; }
+    void setSkipsUnchangedRescans(bool skips) { _skipsUnchangedRescans = skips; }
     // Makes an element (or none) the current list.
     void _setCurrentListAXElem(const platform::AXElement& elem);
     // Number of entries of the last scan that share the key's letter; 0 when none does.
@@ -96,6 +103,7 @@ public:
     // Read by the switcher actions and the tests.
     const std::vector<ProcItemRef>& itemsArray() const { return _itemsArray; }
     const platform::AXElement& currentListAxElem() const { return _currentListAxElem; }
+    const platform::AXElement& stalledListAxElem() const { return _stalledListAxElem; }
     const platform::Rect& mainScreenFrame() const { return _mainScreenFrame; }
     const TitleToKeyMap& titleToKeyMap() const { return _titleToKeyMap; }
     const MultiplexCounter& multiplexCounter() const { return _multiplexCounter; }
@@ -116,6 +124,14 @@ private:
                                      const platform::AXElement& element,
                                      std::string_view notification, void* refcon);
     void handleWorkspaceNoti(const platform::WorkspaceNotification& notification);
+    // Whether a list read by readListHead is the current one as the last complete scan left it.
+    bool listUnchanged(const platform::AXElement& listElem, const ListScan& head,
+                       const platform::Rect& screen) const;
+    // The list whose selection changes are followed: the current one, or else the one whose
+    // last scan ran out of time.
+    const platform::AXElement& listInView() const {
+        return _currentListAxElem ? _currentListAxElem : _stalledListAxElem;
+    }
     void observeValueForKeyPath(std::string_view keyPath, const void* object,
                                 const platform::KeyValueChange& change,
                                 const void* context) override;
@@ -130,6 +146,8 @@ private:
 
     platform::Rect _mainScreenFrame;
     platform::AXElement _currentListAxElem;
+    // The list whose last scan ran out of time while there was no current list; none otherwise.
+    platform::AXElement _stalledListAxElem;
     platform::AXElement _currentDockAxElem;
     platform::AXObserver _currentDockAxObserver;
     platform::RunLoopSource _currentDockAxObserverSource;
@@ -143,6 +161,11 @@ private:
     bool _showing = false;
     platform::Rect _frame;
     ScanMode _scanMode = ScanMode::Batched;
+    bool _skipsUnchangedRescans = true;
+    // The current list's Accessibility frame as the last scan read it, and whether that scan
+    // read every child in full (then the items are the list's children, one for one).
+    platform::Rect _scannedAxFrame;
+    bool _scanComplete = false;
 
     // Identifies this model's own observation of the Dock's "terminated" property.
     const char _dockTerminatedContext = 0;

@@ -29,80 +29,102 @@ AXAttributeValue* readValue(std::vector<AXAttributeResult>& results, std::size_t
     return &results[i].value;
 }
 
+AXError entryError(const std::vector<AXAttributeResult>& results, std::size_t i) {
+    return i < results.size() ? results[i].error : platform::kAXErrorNoValue;
+}
+
 // The frame of the position entry at `i` and the size entry after it, read as getElemFrame
-// reads them: a value of another type leaves that half zero. False when either entry failed.
-bool frameFromEntries(std::vector<AXAttributeResult>& results, std::size_t i, Rect& frame) {
-    const AXAttributeValue* position = readValue(results, i);
-    if (!position) return false;
-    const AXAttributeValue* size = readValue(results, i + 1);
-    if (!size) return false;
+// reads them: a value of another type leaves that half zero. On failure, the error of the
+// first entry that failed, and `frame` untouched.
+AXError frameFromEntries(std::vector<AXAttributeResult>& results, std::size_t i, Rect& frame) {
+    if (AXError err = entryError(results, i)) return err;
+    if (AXError err = entryError(results, i + 1)) return err;
     platform::Point origin;
     platform::Size extent;
-    platform::axValueGetValue(*position, origin);
-    platform::axValueGetValue(*size, extent);
+    platform::axValueGetValue(results[i].value, origin);
+    platform::axValueGetValue(results[i + 1].value, extent);
     frame = {origin, extent};
-    return true;
+    return platform::kAXErrorSuccess;
 }
 
-void scanBatched(platform::Accessibility& ax, const AXElement& listElem, ListScan& scan) {
+bool timedOut(AXError err) {
+    return err == platform::kAXErrorCannotComplete;
+}
+
+void giveUpUnanswered(ListScan& scan) {
+    scan.outcome = ListScan::Outcome::Unanswered;
+    scan.elements.clear();
+    scan.children.clear();
+    scan.complete = false;
+}
+
+// The children of the read that held, as elements; none when the value is not an array.
+void takeElements(AXAttributeValue& children, ListScan& scan) {
+    scan.outcome = ListScan::Outcome::Read;
+    if (auto* elements = std::get_if<std::vector<AXElement>>(&children))
+        scan.elements = std::move(*elements);
+}
+
+void headBatched(platform::Accessibility& ax, const AXElement& listElem, ListScan& scan) {
     if (!listElem) return;
     std::vector<AXAttributeResult> results;
-    if (ax.copyMultipleAttributeValues(listElem, kListAttributes, results) !=
-        platform::kAXErrorSuccess)
+    const AXError err = ax.copyMultipleAttributeValues(listElem, kListAttributes, results);
+    if (timedOut(err)) return giveUpUnanswered(scan);
+    if (err != platform::kAXErrorSuccess) return;
+    // The entries are taken in the order the reads one at a time ask for them.
+    if (const AXError frameErr = frameFromEntries(results, kListPosition, scan.frame)) {
+        if (timedOut(frameErr)) giveUpUnanswered(scan);
         return;
-    if (!frameFromEntries(results, kListPosition, scan.frame)) return;
-    scan.outcome = ListScan::Outcome::ChildrenUnreadable;
-    AXAttributeValue* children = readValue(results, kListChildren);
-    if (!children) return;
-    scan.outcome = ListScan::Outcome::Read;
-
-    auto* elements = std::get_if<std::vector<AXElement>>(children);
-    const std::size_t count = elements ? elements->size() : 0;
-    scan.children.reserve(count);
-    std::vector<AXAttributeResult> childResults;
-    childResults.reserve(kChildAttributes.size());
-    for (std::size_t i = 0; i < count; ++i) {
-        AXElement& child = (*elements)[i];
-        // A child that does not answer at all is left out, as one without a title.
-        if (ax.copyMultipleAttributeValues(child, kChildAttributes, childResults) !=
-            platform::kAXErrorSuccess)
-            continue;
-        AXAttributeValue* title = readValue(childResults, kChildTitle);
-        if (!title) continue;
-        ListScan::Child entry;
-        entry.index = static_cast<std::int32_t>(i);
-        if (auto* s = std::get_if<std::string>(title)) entry.title = std::move(*s);
-        Rect frame;
-        if (frameFromEntries(childResults, kChildPosition, frame)) entry.frame = frame;
-        entry.elem = std::move(child);
-        scan.children.push_back(std::move(entry));
     }
+    scan.outcome = ListScan::Outcome::ChildrenUnreadable;
+    if (AXAttributeValue* children = readValue(results, kListChildren))
+        takeElements(*children, scan);
 }
 
-void scanOneAttributeAtATime(platform::Accessibility& ax, const AXElement& listElem,
+void headOneAttributeAtATime(platform::Accessibility& ax, const AXElement& listElem,
                              ListScan& scan) {
-    if (getElemFrame(ax, listElem, scan.frame) != platform::kAXErrorSuccess) return;
+    if (const AXError err = getElemFrame(ax, listElem, scan.frame)) {
+        if (timedOut(err)) giveUpUnanswered(scan);
+        return;
+    }
     scan.outcome = ListScan::Outcome::ChildrenUnreadable;
     AXAttributeValue children;
-    if (ax.copyAttributeValue(listElem, "AXChildren", children) != platform::kAXErrorSuccess)
-        return;
-    scan.outcome = ListScan::Outcome::Read;
+    if (ax.copyAttributeValue(listElem, "AXChildren", children) == platform::kAXErrorSuccess)
+        takeElements(children, scan);
+}
 
-    auto* elements = std::get_if<std::vector<AXElement>>(&children);
-    const std::size_t count = elements ? elements->size() : 0;
-    scan.children.reserve(count);
-    for (std::size_t i = 0; i < count; ++i) {
-        AXElement& child = (*elements)[i];
-        AXAttributeValue title;
-        if (ax.copyAttributeValue(child, "AXTitle", title) != platform::kAXErrorSuccess) continue;
-        ListScan::Child entry;
-        entry.index = static_cast<std::int32_t>(i);
-        if (auto* s = std::get_if<std::string>(&title)) entry.title = std::move(*s);
-        Rect frame;
-        if (getElemFrame(ax, child, frame) == platform::kAXErrorSuccess) entry.frame = frame;
-        entry.elem = std::move(child);
-        scan.children.push_back(std::move(entry));
+// Reads one child into `entry`: success, the error that left it out, or a time-out.
+AXError childBatched(platform::Accessibility& ax, AXElement& child,
+                     std::vector<AXAttributeResult>& results, ListScan::Child& entry,
+                     bool& complete) {
+    if (AXError err = ax.copyMultipleAttributeValues(child, kChildAttributes, results)) return err;
+    if (AXError err = entryError(results, kChildTitle)) return err;
+    if (auto* s = std::get_if<std::string>(&results[kChildTitle].value)) entry.title = std::move(*s);
+    Rect frame;
+    const AXError frameErr = frameFromEntries(results, kChildPosition, frame);
+    if (timedOut(frameErr)) return frameErr;
+    if (frameErr) {
+        complete = false;
+    } else {
+        entry.frame = frame;
     }
+    return platform::kAXErrorSuccess;
+}
+
+AXError childOneAttributeAtATime(platform::Accessibility& ax, AXElement& child,
+                                 ListScan::Child& entry, bool& complete) {
+    AXAttributeValue title;
+    if (AXError err = ax.copyAttributeValue(child, "AXTitle", title)) return err;
+    if (auto* s = std::get_if<std::string>(&title)) entry.title = std::move(*s);
+    Rect frame;
+    const AXError frameErr = getElemFrame(ax, child, frame);
+    if (timedOut(frameErr)) return frameErr;
+    if (frameErr) {
+        complete = false;
+    } else {
+        entry.frame = frame;
+    }
+    return platform::kAXErrorSuccess;
 }
 
 }  // namespace
@@ -125,16 +147,50 @@ AXError getElemFrame(platform::Accessibility& ax, const AXElement& elem, Rect& f
     return platform::kAXErrorSuccess;
 }
 
-void scanListElem(platform::Accessibility& ax, const AXElement& listElem, ScanMode mode,
+void readListHead(platform::Accessibility& ax, const AXElement& listElem, ScanMode mode,
                   ListScan& scan) {
     scan.outcome = ListScan::Outcome::FrameUnreadable;
     scan.frame = {};
+    scan.elements.clear();
     scan.children.clear();
+    scan.complete = false;
     if (mode == ScanMode::Batched) {
-        scanBatched(ax, listElem, scan);
+        headBatched(ax, listElem, scan);
     } else {
-        scanOneAttributeAtATime(ax, listElem, scan);
+        headOneAttributeAtATime(ax, listElem, scan);
     }
+}
+
+void readListChildren(platform::Accessibility& ax, ScanMode mode, ListScan& scan) {
+    scan.children.clear();
+    if (scan.outcome != ListScan::Outcome::Read) return;
+    scan.complete = true;
+    scan.children.reserve(scan.elements.size());
+    std::vector<AXAttributeResult> results;
+    results.reserve(kChildAttributes.size());
+    for (std::size_t i = 0; i < scan.elements.size(); ++i) {
+        AXElement& child = scan.elements[i];
+        ListScan::Child entry;
+        entry.index = static_cast<std::int32_t>(i);
+        const AXError err = mode == ScanMode::Batched
+                                ? childBatched(ax, child, results, entry, scan.complete)
+                                : childOneAttributeAtATime(ax, child, entry, scan.complete);
+        if (timedOut(err)) return giveUpUnanswered(scan);
+        // A child that does not answer, or has no title, is left out.
+        if (err != platform::kAXErrorSuccess) {
+            scan.complete = false;
+            continue;
+        }
+        entry.elem = std::move(child);
+        scan.children.push_back(std::move(entry));
+    }
+    scan.elements.clear();
+}
+
+void scanListElem(platform::Accessibility& ax, const AXElement& listElem, ScanMode mode,
+                  ListScan& scan) {
+    readListHead(ax, listElem, mode, scan);
+    readListChildren(ax, mode, scan);
 }
 
 }  // namespace vantor

@@ -1,5 +1,6 @@
 // Reading a switcher list element through Accessibility: the list's frame, its children, and
 // each child's title and frame, either batched (1 + N round trips) or one attribute at a time.
+// A call that runs out of time (kAXErrorCannotComplete) ends the read: nothing further is asked.
 #pragma once
 
 #include <cstdint>
@@ -30,6 +31,7 @@ enum class ScanMode : std::uint8_t {
 // the same failures.
 struct ListScan {
     enum class Outcome : std::uint8_t {
+        Unanswered,          // a call ran out of time; nothing of the read holds
         FrameUnreadable,     // the list's position or size failed; nothing else holds
         ChildrenUnreadable,  // the frame holds; the children could not be read
         Read,                // the frame and the children hold
@@ -42,11 +44,23 @@ struct ListScan {
     };
 
     Outcome outcome = Outcome::FrameUnreadable;
-    platform::Rect frame;         // the list's frame in Accessibility coordinates
+    platform::Rect frame;  // the list's frame in Accessibility coordinates
+    // The list's children as its read gave them, until readListChildren takes them.
+    std::vector<platform::AXElement> elements;
     std::vector<Child> children;  // the children whose title could be read, in list order
+    // Every read of every child succeeded: no child was left out and every frame holds.
+    bool complete = false;
 };
 
-// Reads `listElem` into `scan`, replacing what it held.
+// Reads the list's frame and children into `scan`, replacing what it held: one round trip
+// batched, three one attribute at a time.
+void readListHead(platform::Accessibility& ax, const platform::AXElement& listElem,
+                  ScanMode mode, ListScan& scan);
+// Reads the title and frame of each element that readListHead found (outcome Read), taking them
+// into `scan.children`; a call that runs out of time makes the whole read Unanswered.
+void readListChildren(platform::Accessibility& ax, ScanMode mode, ListScan& scan);
+
+// Both reads: `listElem` into `scan`, replacing what it held.
 void scanListElem(platform::Accessibility& ax, const platform::AXElement& listElem,
                   ScanMode mode, ListScan& scan);
 

@@ -348,6 +348,16 @@ Problem readExpect(const Words& args, Command& command) {
         }
         return readChoice(args[2], "open", "closed", command.yes);
     }
+    if (form == "ax-calls") {
+        command.expect = Expect::AxCalls;
+        if (auto p = exactly(1, "N")) return p;
+        return readCount(args[1], "N", command);
+    }
+    if (form == "ax-waited") {
+        command.expect = Expect::AxWaited;
+        if (auto p = exactly(1, "SECONDS")) return p;
+        return readNumber(args[1], "SECONDS", command, true);
+    }
     if (form == "url") {
         command.expect = Expect::Url;
         if (auto p = exactly(2, "URL COUNT")) return p;
@@ -439,6 +449,12 @@ Problem readCommand(const Words& words, Command& command) {
     } else if (name == "fail") {
         problem = readFail(args, command);
         if (!args.empty()) args.erase(args.begin());
+    } else if (name == "hang") {
+        command.op = Op::HangAx;
+        if ((problem = checkArgs(args, 2, 2, "hang ax SECONDS"))) return problem;
+        if (args[0] != "ax") return "usage: hang ax SECONDS";
+        problem = readNumber(args[1], "SECONDS", command, true);
+        args.erase(args.begin());
     } else if (name == "tap-disabled") {
         command.op = Op::TapDisabled;
         if ((problem = checkArgs(args, 1, 1, "tap-disabled timeout|user"))) return problem;

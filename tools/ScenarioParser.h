@@ -42,6 +42,7 @@ enum class Op {
     FailLaunch,
     FailAx,
     FailLoginItem,
+    HangAx,
     TapDisabled,
     Reopen,
     Click,
@@ -74,6 +75,8 @@ enum class Expect {
     LoginItem,   // on|off
     Relaunched,  // yes|no
     Terminated,  // yes|no
+    AxCalls,     // N
+    AxWaited,    // SECONDS
 };
 
 // A count for `fail ax ... always`.

@@ -293,6 +293,10 @@ std::optional<std::string> ScenarioPlayer::run(const Command& command) {
         case Op::FailLoginItem:
             desktop_.process().failLoginItem();
             return std::nullopt;
+        case Op::HangAx:
+            if (!desktop_.dockRunning()) return "the Dock is not running";
+            desktop_.hangDockAx(command.numbers[0]);
+            return std::nullopt;
         case Op::TapDisabled:
             desktop_.disableTaps(command.yes ? platform::EventType::TapDisabledByTimeout
                                              : platform::EventType::TapDisabledByUserInput);
@@ -529,6 +533,18 @@ std::optional<std::string> ScenarioPlayer::check(const Command& command) {
             const bool terminated = desktop_.process().terminated();
             if (terminated == command.yes) return std::nullopt;
             return fmt::format("terminated {}", yesNo(terminated));
+        }
+        case Expect::AxCalls: {
+            const std::int64_t calls = desktop_.roundTrips() - axCallsMark_;
+            axCallsMark_ = desktop_.roundTrips();
+            if (static_cast<double>(calls) == command.numbers[0]) return std::nullopt;
+            return fmt::format("{} Accessibility calls", calls);
+        }
+        case Expect::AxWaited: {
+            const sim::Nanos waited = desktop_.accessibility().waited() - axWaitedMark_;
+            axWaitedMark_ = desktop_.accessibility().waited();
+            if (waited == sim::toNanos(command.numbers[0])) return std::nullopt;
+            return fmt::format("waited {} s", sim::toSeconds(waited));
         }
         case Expect::None:
             break;

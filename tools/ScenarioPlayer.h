@@ -122,6 +122,10 @@ private:
     std::unique_ptr<Agent> agent_;
     std::string version_ = "1.0";
     int shotNumber_ = 0;
+    // The desktop's count of Accessibility round trips at the last `expect ax-calls`.
+    std::int64_t axCallsMark_ = 0;
+    // The time Accessibility calls had waited for a hung Dock at the last `expect ax-waited`.
+    sim::Nanos axWaitedMark_ = 0;
     std::vector<std::filesystem::path> savedShots_;
 };
 

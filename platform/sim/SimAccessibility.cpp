@@ -127,6 +127,7 @@ AXError SimAccessibility::observerAddNotification(const AXObserver& observer,
     if (!state) return platform::kAXErrorInvalidUIElementObserver;
     const std::shared_ptr<AXNode> node = nodeOf(element);
     if (!node || !node->alive) return platform::kAXErrorInvalidUIElement;
+    if (auto error = answerDelay(node->pid)) return *error;
     if (node->pid != state->pid) return platform::kAXErrorIllegalArgument;
     for (const auto& registration : state->registrations) {
         if (registration.node.lock() == node && registration.notification == notification) {
@@ -153,6 +154,7 @@ AXError SimAccessibility::copyAttributeValue(const AXElement& element, std::stri
     if (auto error = injected(attribute)) return *error;
     const std::shared_ptr<AXNode> node = nodeOf(element);
     if (!node || !node->alive) return platform::kAXErrorInvalidUIElement;
+    if (auto error = answerDelay(node->pid)) return *error;
     AXAttributeResult result = read(*node, attribute);
     if (result.error == platform::kAXErrorSuccess) value = std::move(result.value);
     return result.error;
@@ -165,6 +167,7 @@ AXError SimAccessibility::copyMultipleAttributeValues(const AXElement& element,
     results.clear();
     const std::shared_ptr<AXNode> node = nodeOf(element);
     if (!node || !node->alive) return platform::kAXErrorInvalidUIElement;
+    if (auto error = answerDelay(node->pid)) return *error;
     results.reserve(attributes.size());
     for (std::string_view attribute : attributes) {
         if (auto error = injected(attribute)) {
@@ -193,6 +196,7 @@ AXError SimAccessibility::performAction(const AXElement& element, std::string_vi
     if (auto error = injected(action)) return *error;
     const std::shared_ptr<AXNode> node = nodeOf(element);
     if (!node || !node->alive) return platform::kAXErrorInvalidUIElement;
+    if (auto error = answerDelay(node->pid)) return *error;
     const auto it = applications_.find(node->pid);
     if (it == applications_.end() || !it->second.handler) return kAXErrorActionUnsupported;
     // The handler may change the tree and the registry; keep it while it runs.
@@ -263,6 +267,27 @@ void SimAccessibility::failAx(std::string what, AXError error, int count) {
         return;
     }
     failures_[std::move(what)] = Failure{error, count < 0 ? kAlways : count};
+}
+
+void SimAccessibility::hang(std::int32_t pid, Nanos delay) {
+    if (delay <= 0) {
+        hangs_.erase(pid);
+    } else {
+        hangs_[pid] = delay;
+    }
+}
+
+std::optional<AXError> SimAccessibility::answerDelay(std::int32_t pid) {
+    const auto hung = hangs_.find(pid);
+    if (hung == hangs_.end()) return std::nullopt;
+    const auto set = messagingTimeouts_.find(pid);
+    const Nanos timeout = set == messagingTimeouts_.end() ? kDefaultMessagingTimeout : set->second;
+    const Nanos wait = std::min(hung->second, timeout);
+    runLoop_.sleepForTimeInterval(toSeconds(wait));
+    waited_ += wait;
+    if (hung->second <= timeout) return std::nullopt;
+    trace_.add(fmt::format("Accessibility call to pid {} ran out after {} s", pid, toSeconds(wait)));
+    return platform::kAXErrorCannotComplete;
 }
 
 std::optional<AXError> SimAccessibility::injected(std::string_view what) {

@@ -82,6 +82,13 @@ public:
     // actions and notification registrations.
     std::int64_t roundTrips() const { return roundTrips_; }
     void resetRoundTrips() { roundTrips_ = 0; }
+    // The application answers every call slowly: each takes `delay` of virtual time, during
+    // which the caller's thread is blocked, or the caller's messaging timeout (6 s when none
+    // was set) if that is shorter, and then fails with kAXErrorCannotComplete. 0 ends it.
+    void hang(std::int32_t pid, Nanos delay);
+    static constexpr Nanos kDefaultMessagingTimeout = 6 * kNanosPerSecond;
+    // Virtual time that callers have spent waiting for hung applications, in all.
+    Nanos waited() const { return waited_; }
 
 private:
     struct Failure {
@@ -94,6 +101,8 @@ private:
     };
 
     std::optional<platform::AXError> injected(std::string_view what);
+    // The wait of a call to a hung application; kAXErrorCannotComplete when it runs out.
+    std::optional<platform::AXError> answerDelay(std::int32_t pid);
     platform::AXAttributeResult read(const AXNode& node, std::string_view attribute);
     std::shared_ptr<AXObserverState> observerOf(const platform::AXObserver& observer) const;
     void deliver(const std::weak_ptr<AXObserverState>& observer,
@@ -111,6 +120,8 @@ private:
     int permissionRequests_ = 0;
     std::int64_t roundTrips_ = 0;
     std::unordered_map<std::int32_t, Nanos> messagingTimeouts_;  // by pid; absent: the default
+    std::unordered_map<std::int32_t, Nanos> hangs_;              // by pid; absent: answers at once
+    Nanos waited_ = 0;
 };
 
 }  // namespace vantor::sim

@@ -197,6 +197,9 @@ public:
     void failAx(std::string what, platform::AXError error, int count = 1) {
         accessibility_.failAx(std::move(what), error, count);
     }
+    // The running Dock answers every Accessibility call `seconds` late (see
+    // SimAccessibility::hang); 0 ends it. A Dock started later answers at once.
+    void hangDockAx(double seconds) { accessibility_.hang(dockPid(), toNanos(seconds)); }
     void setTrusted(bool trusted) { accessibility_.setTrusted(trusted); }
     void failTapCreation(int count) { events_.failTapCreation(count); }
 

@@ -124,6 +124,8 @@ TEST(ParseScript, RejectsMalformedCommands) {
     EXPECT_EQ(errorOf("fail disk"),
               "usage: fail launch NAME, fail ax WHAT ERROR [COUNT|always], or fail login-item");
     EXPECT_EQ(errorOf("tap-disabled never"), "expected timeout or user, not \"never\"");
+    EXPECT_EQ(errorOf("hang dock 1"), "usage: hang ax SECONDS");
+    EXPECT_EQ(errorOf("hang ax -1"), "SECONDS must not be negative (-1)");
     EXPECT_EQ(errorOf("update 99 ok"), "STATUS must be an HTTP status (100 to 599), not \"99\"");
 }
 
@@ -133,6 +135,8 @@ TEST(ParseScript, RejectsMalformedExpectations) {
     EXPECT_EQ(errorOf("expect showing maybe"), "expected yes or no, not \"maybe\"");
     EXPECT_EQ(errorOf("expect overlay yes"), "expected visible or hidden, not \"yes\"");
     EXPECT_EQ(errorOf("expect front"), "usage: expect front NAME");
+    EXPECT_EQ(errorOf("expect ax-calls some"),
+              "N must be a whole number of 0 or more, not \"some\"");
     EXPECT_EQ(errorOf("expect hint Mail"), "usage: expect hint NAME KEY");
     EXPECT_EQ(errorOf("expect hint Mail MN"), "\"MN\" is not a hint key (one character, repeated)");
     EXPECT_EQ(errorOf("expect logcount x -1"), "N must be a whole number of 0 or more, not \"-1\"");
