@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Compile check of the macOS backend on Linux.
 #
-# Type-checks every Objective-C++ file of platform/mac/ (the stand-in SDK headers of
-# platform/mac/include/ excepted) with clang -fsyntax-only -Werror in two modes:
+# Type-checks every Objective-C++ file of platform/mac/ and its C++ files (the CoreFoundation
+# text jobs, built into the switcher's library on a Mac), the stand-in SDK headers of
+# platform/mac/include/ excepted, with clang -fsyntax-only -Werror in two modes:
 #   linux  the Linux target with the gnustep-2.0 runtime, against GNUstep's AppKit and
 #          Foundation plus the stand-in headers;
 #   macos  the Apple target x86_64-apple-macos12, which gives Apple's Objective-C semantics and
@@ -122,7 +123,7 @@ run_all() {
 
 if [[ -z $mistakes ]]; then
     mapfile -t files < <(find "$root/platform/mac" -path "$root/platform/mac/include" -prune \
-        -o -name '*.mm' -print | sort)
+        -o \( -name '*.mm' -o -name '*.cpp' \) -print | sort)
     if [[ ${#files[@]} -eq 0 ]]; then
         # No backend yet: prove the stand-ins themselves compile, on a probe of every header.
         probe="$out/Probe.mm"
