@@ -73,6 +73,13 @@ std::string getFirstLetter(std::string_view title) {
     return upper ? utf8FromUnits(*upper) : std::string();
 }
 
+char initialTableLetter(unsigned code) {
+    for (const InitialRow& row : kInitialTable) {
+        if (row.first <= code && code <= row.last) return row.letter;
+    }
+    return 0;
+}
+
 std::string getChineseCharPinyinLetter(std::u16string_view character) {
     if (character.size() != 1) return {};
     const std::string bytes = platform::gb18030Bytes(character[0]);
@@ -81,9 +88,8 @@ std::string getChineseCharPinyinLetter(std::u16string_view character) {
     if (bytes.size() == 2) {
         const unsigned code =
             static_cast<unsigned char>(bytes[0]) * 256u + static_cast<unsigned char>(bytes[1]);
-        for (const InitialRow& row : kInitialTable) {
-            if (row.first <= code && code <= row.last) return std::string(1, row.letter);
-        }
+        if (const char letter = initialTableLetter(code); letter != 0)
+            return std::string(1, letter);
     }
     // Beyond the table, a Han character takes the initial of its Mandarin reading. Other
     // two-byte characters (kana, Cyrillic, full-width forms) give "?", and other four-byte ones

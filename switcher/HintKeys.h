@@ -28,6 +28,10 @@ std::string getFirstLetter(std::string_view title);
 // arguments that are not one unit long give "".
 std::string getChineseCharPinyinLetter(std::u16string_view character);
 
+// The letter of the initial table's row that holds a two-byte GB 18030 code (0xb0a1 to
+// 0xd7f9, the common characters by reading), 0 for a code in no row.
+char initialTableLetter(unsigned code);
+
 // n copies of c; n is clamped to 0..kMaxHintKeyLength.
 std::string repeatedCharString(char c, int n);
 

@@ -69,9 +69,8 @@ std::string gb18030Bytes(char16_t unit) {
     if (converter.get() == nullptr) return {};
     std::array<char, 8> bytes{};
     UErrorCode err = U_ZERO_ERROR;
-    const std::int32_t length = ucnv_fromUChars(converter.get(), bytes.data(),
-                                                static_cast<std::int32_t>(bytes.size()), &unit,
-                                                1, &err);
+    const std::int32_t length = ucnv_fromUChars(
+        converter.get(), bytes.data(), static_cast<std::int32_t>(bytes.size()), &unit, 1, &err);
     if (U_FAILURE(err)) return {};
     return std::string(bytes.data(), static_cast<std::size_t>(length));
 }
@@ -95,6 +94,8 @@ char mandarinInitial(char16_t unit) {
     return 0;
 }
 
-void prepareMandarinReadings() { hanLatin(); }
+void prepareMandarinReadings() {
+    hanLatin();
+}
 
 }  // namespace vantor::platform
