@@ -3,6 +3,7 @@
 #include <array>
 
 #include "overlay/LabelGeometry.h"
+#include "platform/TextTransforms.h"
 
 namespace vantor {
 
@@ -24,6 +25,8 @@ Agent::Agent(platform::Platform& platform)
     ui_.setApplication(&app_);
     // Font start-up is paid here rather than by the first overlay the user waits for.
     ui_.prepareTextDrawingInFonts(hintLabelFonts());
+    // Likewise the Mandarin readings of the hint letters, loaded before the first scan needs one.
+    platform::prepareMandarinReadings();
     mainMenu_ = platform.ui.loadLayout("MainMenu", *appDelegate_);
     if (!mainMenu_.window) return;
     window_ = std::make_unique<DrawingWindow>(*mainMenu_.window, platform.ui);

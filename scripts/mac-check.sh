@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Compile check of the macOS backend on Linux.
 #
-# Type-checks every Objective-C++ file of platform/mac/ (the stand-in SDK headers of
-# platform/mac/include/ excepted) and the Mac-only unit tests tests/mac/*Test.mm with clang
+# Type-checks every Objective-C++ file of platform/mac/ and its C++ files (the CoreFoundation
+# text jobs, built into the switcher's library on a Mac), the stand-in SDK headers of
+# platform/mac/include/ excepted, and the Mac-only unit tests tests/mac/*Test.mm with clang
 # -fsyntax-only -Werror in two modes:
 #   linux  the Linux target with the gnustep-2.0 runtime, against GNUstep's AppKit and
 #          Foundation plus the stand-in headers;
@@ -123,7 +124,8 @@ run_all() {
 
 if [[ -z $mistakes ]]; then
     mapfile -t files < <({
-        find "$root/platform/mac" -path "$root/platform/mac/include" -prune -o -name '*.mm' -print
+        find "$root/platform/mac" -path "$root/platform/mac/include" -prune \
+            -o \( -name '*.mm' -o -name '*.cpp' \) -print
         find "$root/tests/mac" -name '*Test.mm'
     } | sort)
     if [[ ${#files[@]} -eq 0 ]]; then

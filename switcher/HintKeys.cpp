@@ -1,12 +1,11 @@
 #include "switcher/HintKeys.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/ucnv_err.h>
-#include <unicode/ustring.h>
-
 #include <algorithm>
 #include <array>
 #include <optional>
+
+#include "platform/TextTransforms.h"
+#include "switcher/Utf8.h"
 
 namespace vantor {
 
@@ -15,8 +14,8 @@ namespace {
 // Titles of these vendors take their letter from the word after the vendor name.
 constexpr std::array<std::string_view, 3> kVendorPrefixes = {"Google ", "Adobe ", "Microsoft "};
 
-// Initial of a Chinese character by its two-byte GB 18030 code. The rows are tested in order;
-// codes in no row (below A, above Z, and the gaps after S and X) give '?'.
+// Initial of a Chinese character by its two-byte GB 18030 code: the 3,755 most common
+// characters, which GB 2312 orders by their reading. The rows are tested in order.
 struct InitialRow {
     char letter;
     unsigned first;
@@ -27,66 +26,30 @@ constexpr std::array<InitialRow, 23> kInitialTable = {{
     {'E', 0xb6ea, 0xb7a1}, {'F', 0xb7a2, 0xb8c0}, {'G', 0xb8c1, 0xb9fd}, {'H', 0xb9fe, 0xbbf6},
     {'J', 0xbbf7, 0xbfa5}, {'K', 0xbfa6, 0xc0ab}, {'L', 0xc0ac, 0xc2e7}, {'M', 0xc2e8, 0xc4c2},
     {'N', 0xc4c3, 0xc5b5}, {'O', 0xc5b6, 0xc5bd}, {'P', 0xc5be, 0xc6d9}, {'Q', 0xc6da, 0xc8ba},
-    {'R', 0xc8bb, 0xc8f5}, {'S', 0xc8f6, 0xcbf0}, {'T', 0xcbfa, 0xcdd9}, {'W', 0xcdda, 0xcef3},
-    {'X', 0xcef4, 0xd188}, {'Y', 0xd1b9, 0xd4d0}, {'Z', 0xd4d1, 0xd7f9},
+    {'R', 0xc8bb, 0xc8f5}, {'S', 0xc8f6, 0xcbf9}, {'T', 0xcbfa, 0xcdd9}, {'W', 0xcdda, 0xcef3},
+    {'X', 0xcef4, 0xd1b8}, {'Y', 0xd1b9, 0xd4d0}, {'Z', 0xd4d1, 0xd7f9},
 }};
 
-// The title's first UTF-16 unit after any vendor prefix, upper-cased with the root locale so
-// that the result does not depend on the user's language. Nothing when no unit can be taken.
+// The title's first UTF-16 unit after any vendor prefix, upper-cased with no language's rules
+// so that the result does not depend on the user's language. Nothing when no unit can be
+// taken: ill-formed UTF-8, nothing after the prefix, a character outside the Basic
+// Multilingual Plane.
 std::optional<std::u16string> upperFirstUnit(std::string_view title) {
-    UErrorCode err = U_ZERO_ERROR;
-    std::int32_t length = 0;
-    u_strFromUTF8(nullptr, 0, &length, title.data(), static_cast<std::int32_t>(title.size()), &err);
-    if (err != U_BUFFER_OVERFLOW_ERROR && U_FAILURE(err)) return std::nullopt;
-    std::u16string units(static_cast<std::size_t>(length), u'\0');
-    err = U_ZERO_ERROR;
-    u_strFromUTF8(units.data(), length, nullptr, title.data(),
-                  static_cast<std::int32_t>(title.size()), &err);
-    if (U_FAILURE(err)) return std::nullopt;
-
+    if (!isWellFormedUtf8(title)) return std::nullopt;
     std::size_t start = 0;
     for (std::string_view prefix : kVendorPrefixes) {
-        // The prefixes are ASCII, so a byte match is a match of the same UTF-16 units.
         if (title.starts_with(prefix)) {
             start = prefix.size();
             break;
         }
     }
-    if (start >= units.size()) return std::nullopt;
-    const char16_t unit = units[start];
-    if (unit >= 0xd800 && unit <= 0xdfff) return std::nullopt;  // half of a surrogate pair
-
-    std::array<char16_t, 8> upper{};
-    err = U_ZERO_ERROR;
-    const std::int32_t upperLength = u_strToUpper(upper.data(), upper.size(), &unit, 1, "", &err);
-    if (U_FAILURE(err)) return std::nullopt;
-    return std::u16string(upper.data(), static_cast<std::size_t>(upperLength));
+    if (start >= title.size()) return std::nullopt;
+    const long code = nextCodePoint(title, start);
+    if (code < 0 || code > 0xffff) return std::nullopt;
+    std::u16string upper = platform::upperCased(static_cast<char16_t>(code));
+    if (upper.empty()) return std::nullopt;
+    return upper;
 }
-
-// One GB 18030 converter per thread, stopping at (instead of substituting) what it cannot map.
-class Gb18030Converter {
-public:
-    Gb18030Converter() {
-        UErrorCode err = U_ZERO_ERROR;
-        converter_ = ucnv_open("GB18030", &err);
-        if (U_FAILURE(err)) {
-            converter_ = nullptr;
-            return;
-        }
-        ucnv_setFromUCallBack(converter_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                              &err);
-    }
-    ~Gb18030Converter() {
-        if (converter_ != nullptr) ucnv_close(converter_);
-    }
-    Gb18030Converter(const Gb18030Converter&) = delete;
-    Gb18030Converter& operator=(const Gb18030Converter&) = delete;
-
-    UConverter* get() const { return converter_; }
-
-private:
-    UConverter* converter_ = nullptr;
-};
 
 // Length of key when it is a hint key of letter (letter repeated 1..32 times), else 0.
 int keyLengthForLetter(std::string_view key, char letter) {
@@ -107,35 +70,34 @@ struct LetterSlots {
 
 std::string getFirstLetter(std::string_view title) {
     const std::optional<std::u16string> upper = upperFirstUnit(title);
-    if (!upper) return {};
-    std::array<char, 16> utf8{};
-    std::int32_t length = 0;
-    UErrorCode err = U_ZERO_ERROR;
-    u_strToUTF8(utf8.data(), utf8.size(), &length, upper->data(),
-                static_cast<std::int32_t>(upper->size()), &err);
-    if (U_FAILURE(err)) return {};
-    return std::string(utf8.data(), static_cast<std::size_t>(length));
+    return upper ? utf8FromUnits(*upper) : std::string();
+}
+
+char initialTableLetter(unsigned code) {
+    for (const InitialRow& row : kInitialTable) {
+        if (row.first <= code && code <= row.last) return row.letter;
+    }
+    return 0;
 }
 
 std::string getChineseCharPinyinLetter(std::u16string_view character) {
     if (character.size() != 1) return {};
-    thread_local Gb18030Converter converter;
-    if (converter.get() == nullptr) return {};
-
-    std::array<char, 8> bytes{};
-    UErrorCode err = U_ZERO_ERROR;
-    const std::int32_t length =
-        ucnv_fromUChars(converter.get(), bytes.data(), bytes.size(), character.data(), 1, &err);
-    // Single-byte characters (punctuation, symbols, controls) have no letter, and neither have
-    // those that need four bytes.
-    if (U_FAILURE(err) || length != 2) return {};
-
-    const unsigned code =
-        static_cast<unsigned char>(bytes[0]) * 256u + static_cast<unsigned char>(bytes[1]);
-    for (const InitialRow& row : kInitialTable) {
-        if (row.first <= code && code <= row.last) return std::string(1, row.letter);
+    const std::string bytes = platform::gb18030Bytes(character[0]);
+    // Single-byte characters (punctuation, symbols, controls) have no letter.
+    if (bytes.size() != 2 && bytes.size() != 4) return {};
+    if (bytes.size() == 2) {
+        const unsigned code =
+            static_cast<unsigned char>(bytes[0]) * 256u + static_cast<unsigned char>(bytes[1]);
+        if (const char letter = initialTableLetter(code); letter != 0)
+            return std::string(1, letter);
     }
-    return "?";
+    // Beyond the table, a Han character takes the initial of its Mandarin reading. Other
+    // two-byte characters (kana, Cyrillic, full-width forms) give "?", and other four-byte ones
+    // (accented Latin, Hangul) no letter.
+    if (const char initial = platform::mandarinInitial(character[0]); initial != 0) {
+        return std::string(1, initial);
+    }
+    return bytes.size() == 2 ? "?" : "";
 }
 
 std::string repeatedCharString(char c, int n) {

@@ -22,9 +22,15 @@ using MultiplexCounter = std::map<char, std::int32_t>;  // letter -> count (orde
 // UTF-16 unit in UTF-8. The upper-case form may be longer than one unit ("ß" gives "SS").
 std::string getFirstLetter(std::string_view title);
 
-// "" (no letter), "A".."Z" or "?" for exactly one UTF-16 character, from its two-byte GB 18030
-// code. Single-byte and four-byte characters, and arguments that are not one unit long, give "".
+// "" (no letter), "A".."Z" or "?" for exactly one UTF-16 character: the initial table by its
+// two-byte GB 18030 code, else the initial of a Han character's Mandarin reading; "?" for other
+// two-byte characters. Single-byte characters, four-byte ones without a Mandarin reading, and
+// arguments that are not one unit long give "".
 std::string getChineseCharPinyinLetter(std::u16string_view character);
+
+// The letter of the initial table's row that holds a two-byte GB 18030 code (0xb0a1 to
+// 0xd7f9, the common characters by reading), 0 for a code in no row.
+char initialTableLetter(unsigned code);
 
 // n copies of c; n is clamped to 0..kMaxHintKeyLength.
 std::string repeatedCharString(char c, int n);

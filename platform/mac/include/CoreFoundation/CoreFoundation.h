@@ -114,6 +114,36 @@ CF_EXPORT CFAbsoluteTime CFAbsoluteTimeGetCurrent(void);
 CF_EXPORT CFStringRef __CFStringMakeConstantString(const char *cStr)
     __attribute__((format_arg(1)));
 
+// Strings as the hint letters use them (CFString.h, CFStringEncodingExt.h, CFLocale.h).
+typedef unsigned short UInt16;
+typedef UInt16 UniChar;
+typedef UInt32 CFStringEncoding;
+typedef const struct CF_BRIDGED_TYPE(NSLocale) __CFLocale *CFLocaleRef;
+typedef CF_ENUM(CFIndex, CFStringEncodings){
+    kCFStringEncodingGB_18030_2000 = 0x0632,
+};
+CF_INLINE CFRange CFRangeMake(CFIndex loc, CFIndex len) {
+    CFRange range;
+    range.location = loc;
+    range.length = len;
+    return range;
+}
+CF_EXPORT CFMutableStringRef CFStringCreateMutable(CFAllocatorRef alloc, CFIndex maxLength);
+CF_EXPORT void CFStringAppendCharacters(CFMutableStringRef theString, const UniChar *chars,
+                                        CFIndex numChars);
+CF_EXPORT CFIndex CFStringGetLength(CFStringRef theString);
+CF_EXPORT void CFStringGetCharacters(CFStringRef theString, CFRange range, UniChar *buffer);
+CF_EXPORT CFIndex CFStringGetBytes(CFStringRef theString, CFRange range,
+                                   CFStringEncoding encoding, UInt8 lossByte,
+                                   Boolean isExternalRepresentation, UInt8 *buffer,
+                                   CFIndex maxBufLen, CFIndex *usedBufLen);
+CF_EXPORT void CFStringUppercase(CFMutableStringRef theString, CFLocaleRef locale);
+CF_EXPORT Boolean CFStringTransform(CFMutableStringRef string, CFRange *range,
+                                    CFStringRef transform, Boolean reverse)
+    API_AVAILABLE(macos(10.4));
+CF_EXPORT const CFStringRef kCFStringTransformMandarinLatin API_AVAILABLE(macos(10.4));
+CF_EXPORT const CFStringRef kCFStringTransformStripCombiningMarks API_AVAILABLE(macos(10.4));
+
 CF_EXTERN_C_END
 
 // A constant CFStringRef, as the compiler builds it for Apple's headers.
