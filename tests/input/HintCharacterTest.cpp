@@ -36,7 +36,6 @@ TEST(HintCharacter, WithoutALayoutTheUsTableAnswers) {
     NoLayout none;
     EXPECT_EQ(hintCharForKeyCode(none, 0), 'A');
     EXPECT_EQ(hintCharForKeyCode(none, 29), '0');
-    EXPECT_EQ(hintCharForKeyCode(none, 27), kNoCharForKeyCode);  // minus
     EXPECT_EQ(hintCharForKeyCode(none, 36), kNoCharForKeyCode);  // Return
 }
 
