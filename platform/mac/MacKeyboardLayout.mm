@@ -41,8 +41,8 @@ void MacKeyboardLayout::reload() {
     TISInputSourceRef source = TISCopyCurrentASCIICapableKeyboardLayoutInputSource();
     if (!source) return;
     source_ = source;
-    const auto data = static_cast<CFDataRef>(
-        TISGetInputSourceProperty(source, kTISPropertyUnicodeKeyLayoutData));
+    const auto data =
+        static_cast<CFDataRef>(TISGetInputSourceProperty(source, kTISPropertyUnicodeKeyLayoutData));
     if (data) keyLayout_ = CFDataGetBytePtr(data);
 }
 

@@ -65,9 +65,9 @@ int main() {
         vantor::mac::MacSettings settings;
         vantor::mac::MacHttpClient http;
         vantor::mac::MacKeyboardLayout keyboardLayout;
-        vantor::platform::Platform platform{accessibility, events,   runLoop,  workspace,
-                                            screens,       log,      ui,       process,
-                                            settings,      http,     keyboardLayout};
+        vantor::platform::Platform platform{accessibility, events, runLoop, workspace, screens,
+                                            log,           ui,     process, settings,  http,
+                                            keyboardLayout};
 
         VantorLaunchDelegate* delegate = [[VantorLaunchDelegate alloc] initWithPlatform:&platform];
         application.delegate = delegate;

@@ -19,12 +19,12 @@ struct KnownKey {
 TEST(SimKeyboardLayout, TypesWhatTheRealLayoutsType) {
     constexpr std::int32_t kNone = platform::kNoKeyCharacter;
     const KnownKey kKeys[] = {
-        {"us", 0, 'a', 'A'},        {"us", 18, '1', '!'},       {"us", 36, kNone, kNone},
-        {"azerty", 0, 'q', 'Q'},    {"azerty", 12, 'a', 'A'},   {"azerty", 13, 'z', 'Z'},
-        {"azerty", 41, 'm', 'M'},   {"azerty", 46, ',', '?'},   {"azerty", 18, '&', '1'},
-        {"azerty", 29, U'à', '0'},  {"qwertz", 6, 'y', 'Y'},    {"qwertz", 16, 'z', 'Z'},
-        {"qwertz", 27, U'ß', '?'},  {"qwertz", 19, '2', '"'},   {"dvorak", 40, 't', 'T'},
-        {"dvorak", 12, '\'', '"'},  {"dvorak", 44, 'z', 'Z'},   {"dvorak", 27, '[', '{'},
+        {"us", 0, 'a', 'A'},           {"us", 18, '1', '!'},     {"us", 36, kNone, kNone},
+        {"azerty", 0, 'q', 'Q'},       {"azerty", 12, 'a', 'A'}, {"azerty", 13, 'z', 'Z'},
+        {"azerty", 41, 'm', 'M'},      {"azerty", 46, ',', '?'}, {"azerty", 18, '&', '1'},
+        {"azerty", 29, U'à', '0'},     {"qwertz", 6, 'y', 'Y'},  {"qwertz", 16, 'z', 'Z'},
+        {"qwertz", 27, U'ß', '?'},     {"qwertz", 19, '2', '"'}, {"dvorak", 40, 't', 'T'},
+        {"dvorak", 12, '\'', '"'},     {"dvorak", 44, 'z', 'Z'}, {"dvorak", 27, '[', '{'},
         {"dvorak", 123, kNone, kNone},
     };
     SimKeyboardLayout layout;
