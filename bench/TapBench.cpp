@@ -113,7 +113,8 @@ public:
 private:
     static platform::Platform withEvents(platform::Platform& base, platform::EventServices& e) {
         return {base.accessibility, e,       base.runLoop, base.workspace, base.screens,
-                base.log,           base.ui, base.process, base.settings,  base.http};
+                base.log,           base.ui, base.process, base.settings,  base.http,
+                base.keyboardLayout};
     }
 
     sim::SimDesktop desktop_;

@@ -90,7 +90,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                         simulated.runLoop,       simulated.workspace,
                                         simulated.screens,       simulated.log,
                                         simulated.ui,            simulated.process,
-                                        simulated.settings,      http};
+                                        simulated.settings,      http,
+                                        simulated.keyboardLayout};
     {
         vantor::Agent agent(platform);
         agent.applicationDidFinishLaunching();

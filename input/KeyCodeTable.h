@@ -1,8 +1,8 @@
 // Virtual key code -> the character the key bears on the US ANSI layout.
 //
-// Hint keys are matched by key position, not by what the active layout or input method would
-// type, so the K hint is always the key in the K position. Letters are upper case; every value
-// fits in 8 bits except kNoCharForKeyCode.
+// Hint keys are matched by what the user's current layout types (see HintCharacter.h); this
+// table is the US layout, the default when the system has no layout to translate with.
+// Letters are upper case; every value fits in 8 bits except kNoCharForKeyCode.
 #pragma once
 
 #include <array>
@@ -25,7 +25,7 @@ inline constexpr std::array<std::int32_t, 50> keyCodeCharTable = {
 };
 // clang-format on
 
-// Runs on every key event the tap sees, so it is inline and allocation-free.
+// Looked up on the tap's path, so it is inline and allocation-free.
 constexpr std::int32_t getCharForKeyCode(std::uint32_t keyCode) {
     return keyCode < keyCodeCharTable.size() ? keyCodeCharTable[keyCode] : kNoCharForKeyCode;
 }

@@ -7,7 +7,7 @@
 #include <utility>
 
 #include "input/DeferredActions.h"
-#include "input/KeyCodeTable.h"
+#include "input/HintCharacter.h"
 #include "input/TapHandlers.h"
 #include "input/TriggerRules.h"
 
@@ -26,6 +26,12 @@ TapAnswer passAsCommandKey(TriggerController& controller) {
     return {platform::TapAction::PassWithFlags, navigationFlags(live)};
 }
 
+// The hint character of a key that reached the switcher, by the user's current layout.
+std::int32_t hintCharOfKey(TriggerController& controller, std::int32_t keyCode) {
+    return hintCharForKeyCode(controller.platform().keyboardLayout,
+                              static_cast<std::uint16_t>(keyCode));
+}
+
 // A hint key goes down while the switcher shows: the highlight moves to the item the run of
 // presses will reach; a second key-down before the release (the key repeats, or another key
 // joins) is a long press and quits that item instead, once.
@@ -34,8 +40,7 @@ TapAnswer hintKeyDown(TriggerController& controller, std::int32_t keyCode) {
     if (state._longPressingKey == kLongPressUsedUp) return kSwallow;
 
     const std::int32_t count = nextPressCount(state._lastKey, state._keyupCount, keyCode);
-    const std::string key =
-        hintKeyString(getCharForKeyCode(static_cast<std::uint32_t>(keyCode)), count);
+    const std::string key = hintKeyString(hintCharOfKey(controller, keyCode), count);
     controller.selectItemByKey(key);
     if (state._longPressingKey >= 0) {
         controller.quitItemByKey(key);
@@ -137,8 +142,7 @@ TapAnswer handleKeyUp(TriggerController& controller, const TapEvent& event) {
         state._longPressingKey = kNoKey;
         return kSwallow;
     }
-    const std::optional<char> letter =
-        hintLetterForKeyChar(getCharForKeyCode(static_cast<std::uint32_t>(keyCode)));
+    const std::optional<char> letter = hintLetterForKeyChar(hintCharOfKey(controller, keyCode));
     if (!letter) {
         state._longPressingKey = kNoKey;
         return kSwallow;

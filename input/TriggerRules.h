@@ -112,7 +112,7 @@ constexpr std::int32_t nextPressCount(std::int32_t lastKey, std::int32_t keyupCo
     return keyupCount < kMaxKeyupCount ? keyupCount + 1 : kMaxKeyupCount;
 }
 
-// The hint key `count` presses of a key with character `keyChar` (from getCharForKeyCode)
+// The hint key `count` presses of a key with character `keyChar` (from hintCharForKeyCode)
 // select; empty, which no hint key is, for a key without character.
 std::string hintKeyString(std::int32_t keyChar, std::int32_t count);
 

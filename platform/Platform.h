@@ -4,6 +4,7 @@
 #include "platform/Accessibility.h"
 #include "platform/EventServices.h"
 #include "platform/Http.h"
+#include "platform/KeyboardLayout.h"
 #include "platform/Log.h"
 #include "platform/Process.h"
 #include "platform/RunLoop.h"
@@ -25,6 +26,7 @@ struct Platform {
     Process& process;
     Settings& settings;
     HttpClient& http;
+    KeyboardLayout& keyboardLayout;
 };
 
 }  // namespace vantor::platform

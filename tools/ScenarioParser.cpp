@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -13,6 +12,7 @@
 #include <utility>
 
 #include "platform/sim/KeyNames.h"
+#include "platform/sim/SimKeyboardLayout.h"
 #include "tools/ShellWords.h"
 
 namespace vantor::tools {
@@ -418,11 +418,13 @@ Problem readCommand(const Words& words, Command& command) {
         problem = checkKeyName(args[0]);
     } else if (name == "type") {
         command.op = Op::Type;
-        if ((problem = checkArgs(args, 1, 1, "type KEYS"))) return problem;
-        if (args[0].empty()) problem = "KEYS is empty";
+        if ((problem = checkArgs(args, 1, 1, "type TEXT"))) return problem;
+        if (args[0].empty()) problem = "TEXT is empty";
+        // Which key types each character is known only as the script plays, under the layout
+        // selected then.
         for (const char c : args[0]) {
-            if (!std::isalnum(static_cast<unsigned char>(c))) {
-                problem = fmt::format("type takes letters and digits; use tap for \"{}\"", c);
+            if (c < ' ' || c > '~') {
+                problem = "type takes printable ASCII characters; use tap for other keys";
                 break;
             }
         }
@@ -473,6 +475,12 @@ Problem readCommand(const Words& words, Command& command) {
         command.op = Op::Shot;
         if ((problem = checkArgs(args, 1, 1, "shot FILE"))) return problem;
         if (args[0].empty()) problem = "FILE is empty";
+    } else if (name == "layout") {
+        command.op = Op::Layout;
+        if ((problem = checkArgs(args, 1, 1, "layout NAME"))) return problem;
+        if (!sim::SimKeyboardLayout::known(args[0])) {
+            problem = fmt::format("\"{}\" is not a layout (us, azerty, qwertz, dvorak)", args[0]);
+        }
     } else if (name == "expect") {
         command.op = Op::Expect;
         problem = readExpect(args, command);

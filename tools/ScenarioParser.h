@@ -49,6 +49,7 @@ enum class Op {
     Close,
     Grant,
     Shot,
+    Layout,
     Expect,
 };
 
@@ -90,7 +91,7 @@ struct Command {
     // The line as written, without its comment and surrounding blanks.
     std::string text;
     // The positional words after the command's own name words (`mouse down`, `fail ax`,
-    // `expect hint` ...), without the options: NAME, KEY, KEYS, PATH, FILE, TEXT, FORMs, V,
+    // `expect hint` ...), without the options: NAME, KEY, TEXT, PATH, FILE, FORMs, V,
     // WINDOW, ACTION, WHAT, VALUE, BODY, URL.
     std::vector<std::string> args;
     // The options of `app` and `start`.

@@ -239,11 +239,15 @@ std::optional<std::string> ScenarioPlayer::run(const Command& command) {
             desktop_.keyUp(args[0]);
             return std::nullopt;
         case Op::Tap:
-            tap(args[0]);
+            tap(*sim::keyCodeForName(args[0]));
             return std::nullopt;
         case Op::Type:
-            for (const char c : args[0])
-                tap(std::string(1, c));
+            for (const char c : args[0]) {
+                if (auto problem = typeCharacter(c)) return problem;
+            }
+            return std::nullopt;
+        case Op::Layout:
+            desktop_.selectKeyboardLayout(args[0]);
             return std::nullopt;
         case Op::MouseMove:
             desktop_.mouseMove(point());
@@ -385,13 +389,29 @@ void ScenarioPlayer::advance(double seconds) {
     displayPass();
 }
 
-void ScenarioPlayer::tap(std::string_view key) {
-    desktop_.keyDown(key);
+void ScenarioPlayer::tap(std::uint16_t keyCode) {
+    desktop_.keyDown(keyCode);
     displayPass();
     advance(kTapPause);
-    desktop_.keyUp(key);
+    desktop_.keyUp(keyCode);
     displayPass();
     advance(kTapPause);
+}
+
+std::optional<std::string> ScenarioPlayer::typeCharacter(char c) {
+    const sim::SimKeyboardLayout& layout = desktop_.keyboardLayout();
+    const auto stroke = layout.strokeFor(static_cast<char32_t>(c));
+    if (!stroke) return fmt::format("no key of the {} layout types \"{}\"", layout.name(), c);
+    if (stroke->shift) {
+        desktop_.keyDown(platform::vk::LeftShift);
+        displayPass();
+    }
+    tap(stroke->keyCode);
+    if (stroke->shift) {
+        desktop_.keyUp(platform::vk::LeftShift);
+        displayPass();
+    }
+    return std::nullopt;
 }
 
 void ScenarioPlayer::displayPass() {

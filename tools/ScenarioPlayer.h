@@ -100,7 +100,10 @@ private:
     // Moves virtual time on, running what falls due, with the overlay displayed after each
     // piece of work.
     void advance(double seconds);
-    void tap(std::string_view key);
+    void tap(std::uint16_t keyCode);
+    // Types one character with the key, and Shift, that the selected layout needs; a message
+    // when no key of it types the character.
+    std::optional<std::string> typeCharacter(char c);
     void seedSetting(const std::string& key, const std::string& value);
     void answerUpdates(int status, const std::string& body);
     // Whether the agent's process has ended.

@@ -11,6 +11,7 @@
 #include "platform/mac/MacApplication.h"
 #include "platform/mac/MacEventServices.h"
 #include "platform/mac/MacHttpClient.h"
+#include "platform/mac/MacKeyboardLayout.h"
 #include "platform/mac/MacLog.h"
 #include "platform/mac/MacProcess.h"
 #include "platform/mac/MacRunLoop.h"
@@ -63,8 +64,10 @@ int main() {
         vantor::mac::MacProcess process;
         vantor::mac::MacSettings settings;
         vantor::mac::MacHttpClient http;
+        vantor::mac::MacKeyboardLayout keyboardLayout;
         vantor::platform::Platform platform{accessibility, events, runLoop, workspace, screens,
-                                            log,           ui,     process, settings,  http};
+                                            log,           ui,     process, settings,  http,
+                                            keyboardLayout};
 
         VantorLaunchDelegate* delegate = [[VantorLaunchDelegate alloc] initWithPlatform:&platform];
         application.delegate = delegate;

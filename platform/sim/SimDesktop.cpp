@@ -40,8 +40,8 @@ SimDesktop::SimDesktop(std::string configDir)
       configDir_(ownsConfigDir_ ? makeTemporaryFolder() : std::move(configDir)),
       settings_(std::make_unique<platform::FileSettings>(log_, configDir_)),
       http_(runLoop_, trace_),
-      platform_{accessibility_, events_, runLoop_, workspace_, screens_,
-                log_,           ui_,     process_, *settings_, http_} {
+      platform_{accessibility_, events_,    runLoop_, workspace_,     screens_, log_, ui_,
+                process_,       *settings_, http_,    keyboardLayout_} {
     runLoop_.setSettle([this] { http_.settle(); });
     events_.setDownstream([this](const platform::TapEvent& event) { router_.route(event); });
     router_.setAgentKeys([this](const platform::TapEvent& event) { ui_.agentKeyEvent(event); });
@@ -109,6 +109,12 @@ bool SimDesktop::keyUp(std::string_view key) {
     const auto code = keyCodeForName(key);
     if (code) keyUp(*code);
     return code.has_value();
+}
+
+bool SimDesktop::selectKeyboardLayout(std::string_view name) {
+    if (!keyboardLayout_.select(name)) return false;
+    trace_.add("keyboard layout " + std::string(name));
+    return true;
 }
 
 bool SimDesktop::tapKey(std::string_view key) {

@@ -31,6 +31,9 @@
 //   the flags of, or swallow them; an event posted at the HID level enters before every tap,
 //   one posted through a proxy right after that tap; posting never re-enters a callback.
 //   Taps can be disabled by timeout or user input (with the notice) or marked slow.
+// - The keyboard layout (us unless selected; azerty, qwertz, dvorak): what each key types,
+//   which the agent asks for while the switcher shows. Key events name physical keys by their
+//   US ANSI key codes whatever the layout.
 // - The Dock's switcher (see SimDock and SwitcherLayout), routing of what passes the taps,
 //   and each receiver's record of what it got in the printed form of the scenario language.
 // - A ledger of every reference-counted object (live, created, over-released), the log lines
@@ -75,6 +78,7 @@
 #include "platform/sim/SimEventServices.h"
 #include "platform/sim/SimHardware.h"
 #include "platform/sim/SimHttp.h"
+#include "platform/sim/SimKeyboardLayout.h"
 #include "platform/sim/SimLog.h"
 #include "platform/sim/SimProcess.h"
 #include "platform/sim/SimRouter.h"
@@ -165,6 +169,9 @@ public:
         runOnMainThread([&] { events_.disableAllTaps(notice); });
     }
     void setTapsSlow(bool slow) { events_.setAllTapsSlow(slow); }
+    // The user selects another keyboard layout (us, azerty, qwertz, dvorak); false for an
+    // unknown name. It takes effect at the next key.
+    bool selectKeyboardLayout(std::string_view name);
 
     // The switcher.
     bool switcherShowing() const { return dock_.showing(); }
@@ -253,6 +260,7 @@ public:
     platform::FileSettings& settings() { return *settings_; }
     const std::string& configDir() const { return configDir_; }
     SimHttp& http() { return http_; }
+    SimKeyboardLayout& keyboardLayout() { return keyboardLayout_; }
 
 private:
     // Stops everything of the agent once its process has ended.
@@ -278,6 +286,7 @@ private:
     std::string configDir_;
     std::unique_ptr<platform::FileSettings> settings_;
     SimHttp http_;
+    SimKeyboardLayout keyboardLayout_;
     platform::Platform platform_;
 };
 

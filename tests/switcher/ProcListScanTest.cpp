@@ -251,7 +251,7 @@ TEST(ProcListScan, BatchedAndOneAttributeAtATimeScansLeaveTheSameModel) {
         platform::Platform base = desktop.platform();
         platform::Platform faultyPlatform{faulty,      base.events, base.runLoop, base.workspace,
                                     base.screens, base.log,   base.ui,      base.process,
-                                    base.settings, base.http};
+                                    base.settings, base.http, base.keyboardLayout};
         {
             RandomList list(desktop, faulty, seed);
             ProcList batched(faultyPlatform);

@@ -104,7 +104,10 @@ TEST(ParseScript, RejectsMalformedCommands) {
     EXPECT_EQ(errorOf("wait -1"), "SECONDS must not be negative (-1)");
     EXPECT_EQ(errorOf("wait 1s"), "SECONDS must be a number, not \"1s\"");
     EXPECT_EQ(errorOf("wait nan"), "SECONDS must be a number, not \"nan\"");
-    EXPECT_EQ(errorOf("type m-m"), "type takes letters and digits; use tap for \"-\"");
+    EXPECT_EQ(errorOf("type 'm\tm'"),
+              "type takes printable ASCII characters; use tap for other keys");
+    EXPECT_EQ(errorOf("layout colemak"),
+              "\"colemak\" is not a layout (us, azerty, qwertz, dvorak)");
     EXPECT_EQ(errorOf("mouse down left 10"), "usage: mouse down BUTTON X Y");
     EXPECT_EQ(errorOf("mouse up wheel 1 2"), "BUTTON is left, right or middle, not \"wheel\"");
     EXPECT_EQ(errorOf("mouse click left 1 2"),

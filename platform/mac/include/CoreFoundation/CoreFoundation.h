@@ -111,6 +111,37 @@ CF_EXPORT void CFRunLoopRemoveSource(CFRunLoopRef rl, CFRunLoopSourceRef source,
 
 CF_EXPORT CFAbsoluteTime CFAbsoluteTimeGetCurrent(void);
 
+// CFData.h
+typedef const struct CF_BRIDGED_TYPE(NSData) __CFData *CFDataRef;
+CF_EXPORT const UInt8 *CFDataGetBytePtr(CFDataRef theData);
+
+// CFNotificationCenter.h
+CF_ASSUME_NONNULL_BEGIN
+typedef CFStringRef CFNotificationName CF_EXTENSIBLE_STRING_ENUM;
+typedef struct CF_BRIDGED_MUTABLE_TYPE(id) __CFNotificationCenter *CFNotificationCenterRef;
+typedef void (*CFNotificationCallback)(CFNotificationCenterRef center, void *_Nullable observer,
+                                       CFNotificationName _Nullable name,
+                                       const void *_Nullable object,
+                                       CFDictionaryRef _Nullable userInfo);
+typedef CF_ENUM(CFIndex, CFNotificationSuspensionBehavior){
+    CFNotificationSuspensionBehaviorDrop = 1,
+    CFNotificationSuspensionBehaviorCoalesce = 2,
+    CFNotificationSuspensionBehaviorHold = 3,
+    CFNotificationSuspensionBehaviorDeliverImmediately = 4,
+};
+CF_EXPORT CFNotificationCenterRef CFNotificationCenterGetDistributedCenter(void);
+CF_EXPORT void CFNotificationCenterAddObserver(CFNotificationCenterRef center,
+                                               const void *_Nullable observer,
+                                               CFNotificationCallback callBack,
+                                               CFStringRef _Nullable name,
+                                               const void *_Nullable object,
+                                               CFNotificationSuspensionBehavior suspensionBehavior);
+CF_EXPORT void CFNotificationCenterRemoveObserver(CFNotificationCenterRef center,
+                                                  const void *_Nullable observer,
+                                                  CFNotificationName _Nullable name,
+                                                  const void *_Nullable object);
+CF_ASSUME_NONNULL_END
+
 CF_EXPORT CFStringRef __CFStringMakeConstantString(const char *cStr)
     __attribute__((format_arg(1)));
 
