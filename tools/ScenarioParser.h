@@ -43,6 +43,7 @@ enum class Op {
     FailAx,
     FailLoginItem,
     TapDisabled,
+    SecureInput,
     Reopen,
     Click,
     Close,
@@ -73,6 +74,7 @@ enum class Expect {
     LoginItem,   // on|off
     Relaunched,  // yes|no
     Terminated,  // yes|no
+    Notice,      // TEXT|none
 };
 
 // A count for `fail ax ... always`.
@@ -94,7 +96,8 @@ struct Command {
     std::string bundle;
     // The numbers, in order: W H, X Y, SECONDS, N, COUNT, STATUS.
     std::vector<double> numbers;
-    // The answer of a two-way word: yes, visible, open, on (false for its other word).
+    // The answer of a two-way word: yes, visible, open, on (false for its other word); for
+    // `expect notice`, false for `none`.
     bool yes = false;
     platform::MouseButton button = platform::MouseButton::Left;
     // `fail ax`: the error and how many calls fail (kAlways for every one).

@@ -297,6 +297,15 @@ std::optional<std::string> ScenarioPlayer::run(const Command& command) {
             desktop_.disableTaps(command.yes ? platform::EventType::TapDisabledByTimeout
                                              : platform::EventType::TapDisabledByUserInput);
             return std::nullopt;
+        case Op::SecureInput: {
+            std::optional<std::int32_t> holder;
+            if (!args.empty()) {
+                holder = pidOf(args[0]);
+                if (!holder) return fmt::format("no application \"{}\"", args[0]);
+            }
+            desktop_.events().setSecureInput(command.yes, holder);
+            return std::nullopt;
+        }
         case Op::Reopen: {
             if (!agent_) return "the agent has not launched";
             AppDelegate& delegate = agent_->appDelegate();
@@ -395,6 +404,8 @@ void ScenarioPlayer::displayPass() {
     if (change == OverlayRecorder::Change::None) return;
     if (change != OverlayRecorder::Change::Hides) {
         desktop_.tracer().add(fmt::format("overlay draws {}", overlay_.describeLastDraw()));
+        if (!overlay_.lastNotice().empty())
+            desktop_.tracer().add(fmt::format("overlay notice \"{}\"", overlay_.lastNotice()));
     }
     if (!options_.shotsDir) return;
     ++shotNumber_;
@@ -523,6 +534,16 @@ std::optional<std::string> ScenarioPlayer::check(const Command& command) {
             const bool terminated = desktop_.process().terminated();
             if (terminated == command.yes) return std::nullopt;
             return fmt::format("terminated {}", yesNo(terminated));
+        }
+        case Expect::Notice: {
+            // What the screen shows: no notice while the overlay is hidden.
+            const std::string notice =
+                desktop_.overlayVisible() ? overlay_.lastNotice() : std::string();
+            const bool holds = command.yes ? !notice.empty() && beginsWithWords(notice, args[0])
+                                           : notice.empty();
+            if (holds) return std::nullopt;
+            return notice.empty() ? std::string("no notice")
+                                  : fmt::format("the notice \"{}\"", notice);
         }
         case Expect::None:
             break;
