@@ -1,6 +1,7 @@
 #include "app/AppDelegate.h"
 
 #include "input/EventTapCallback.h"
+#include "overlay/SecureInputNotice.h"
 #include "permission/AXAlertController.h"
 #include "permission/RelaunchCommand.h"
 #include "update/UpdateCheck.h"
@@ -88,8 +89,10 @@ void AppDelegate::syncProcListWithWindow() {
             _window->window().contentView().setNeedsDisplay(true);
         }
         setWindowVisible(true);
-        if (_window && _window->window().frame() != _procList->frame())
-            _window->window().setFrame(_procList->frame(), true);
+        // Secure Input is looked at here, at every show and redraw, never per event.
+        if (_window)
+            _window->placeOver(_procList->frame(),
+                               secureInputNotice(_platform.events, _platform.workspace));
     } else {
         setWindowVisible(false);
         _triggerState.clearKeyState();

@@ -84,6 +84,10 @@ public:
     }
     platform::Point pointerLocation() override { return inner_.pointerLocation(); }
     platform::Point mouseLocation() override { return inner_.mouseLocation(); }
+    bool isSecureEventInputEnabled() override { return inner_.isSecureEventInputEnabled(); }
+    std::optional<std::int32_t> secureEventInputProcessIdentifier() override {
+        return inner_.secureEventInputProcessIdentifier();
+    }
 
 private:
     platform::EventServices& inner_;

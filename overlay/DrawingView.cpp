@@ -46,10 +46,34 @@ void DrawingView::drawRect(platform::Canvas& canvas, const platform::Rect& dirty
     // Labels of an earlier draw must not remain: replace, don't blend.
     canvas.set(platform::Color::clearColor());
     canvas.fillRectUsingOperation(dirtyRect, platform::CompositingOperation::Copy);
+    if (!notice_.empty()) drawNotice(canvas);
     if (!items_) return;
+    const platform::Point list = placement_.listInView.origin;
     for (const auto& [key, item] : *items_) {
-        if (item) drawLabel(canvas, key, item->frame());
+        if (!item) continue;
+        platform::Rect frame = item->frame();
+        frame.origin.x += list.x;
+        frame.origin.y += list.y;
+        drawLabel(canvas, key, frame);
     }
+}
+
+void DrawingView::drawNotice(platform::Canvas& canvas) const {
+    platform::TextAttributes text{platform::Font::systemFontOfSize(kNoticeFontSize), fgColor_,
+                                  platform::TextAlignment::Center};
+    const double fullWidth = canvas.sizeWithAttributes(notice_, text).width;
+    const NoticeGeometry g =
+        noticeGeometry(placement_.listInView, placement_.windowFrame.size.width, fullWidth);
+
+    canvas.setFill(bgColor_);
+    canvas.setStroke(borderColor_);
+    const platform::RoundedRectPath box{g.stripBox, g.cornerRadius, g.cornerRadius, g.lineWidth};
+    canvas.fill(box);
+    canvas.stroke(box);
+
+    text.font = platform::Font::systemFontOfSize(g.fontSize);
+    const double th = canvas.sizeWithAttributes(notice_, text).height;
+    canvas.drawInRect(notice_, textRectCentredIn(g.textBox, th), text);
 }
 
 void DrawingView::drawLabel(platform::Canvas& canvas, std::string_view key,

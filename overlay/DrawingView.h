@@ -1,11 +1,15 @@
 // The overlay's view: it paints one hint label for every entry of the switcher model's items,
 // on the bottom edge of that application's icon, with the key's character and, for a key that
 // must be pressed several times, a "×n" count beside it. It lies exactly over the switcher's
-// list, so the items' frames (relative to the list) are its own coordinates.
+// list, so the items' frames (relative to the list) are its own coordinates; while a notice
+// shows, it also holds the notice's strip under the list, and the list lies inside it.
 #pragma once
 
+#include <string>
 #include <string_view>
+#include <utility>
 
+#include "overlay/NoticeGeometry.h"
 #include "platform/Canvas.h"
 #include "platform/Geometry.h"
 #include "platform/UI.h"
@@ -25,6 +29,13 @@ public:
     const ProcList::ItemMap* items() const { return items_; }
     void setItems(const ProcList::ItemMap* items) { items_ = items; }
 
+    // The text of the strip drawn under the list; empty for none.
+    const std::string& notice() const { return notice_; }
+    void setNotice(std::string notice) { notice_ = std::move(notice); }
+    // Where the overlay lies and the list inside it: the whole view unless a notice needs room.
+    const OverlayPlacement& placement() const { return placement_; }
+    void setPlacement(const OverlayPlacement& placement) { placement_ = placement; }
+
     // The key's character.
     const platform::Color& fgColor() const { return fgColor_; }
     void setFgColor(const platform::Color& color) { fgColor_ = color; }
@@ -41,8 +52,11 @@ public:
 private:
     void drawLabel(platform::Canvas& canvas, std::string_view key,
                    const platform::Rect& itemFrame) const;
+    void drawNotice(platform::Canvas& canvas) const;
 
     const ProcList::ItemMap* items_ = nullptr;
+    std::string notice_;
+    OverlayPlacement placement_;
     // Clear until awakeFromNib gives them their values.
     platform::Color fgColor_;
     platform::Color bgColor_;

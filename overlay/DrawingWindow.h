@@ -3,6 +3,8 @@
 // content is shown and hidden instead.
 #pragma once
 
+#include <string>
+
 #include "overlay/DrawingView.h"
 #include "platform/UI.h"
 #include "switcher/ProcList.h"
@@ -22,6 +24,11 @@ public:
     // caller asks for the redraw.
     void setCells(const ProcList::ItemMap* items);
 
+    // Lies over the list at `listFrame` (screen coordinates), with room under it for the
+    // notice's strip when there is one, and hands the notice to the view. The layout's controls
+    // keep their place at the list's top-right corner.
+    void placeOver(const platform::Rect& listFrame, std::string notice);
+
     DrawingView* drawingView() const { return drawingView_; }
     void setDrawingView(DrawingView* view) { drawingView_ = view; }
 
@@ -31,6 +38,10 @@ private:
     platform::Window& window_;
     platform::UI& ui_;
     DrawingView* drawingView_ = nullptr;
+    // The list's frame in the content view as last placed; at first the whole layout.
+    platform::Rect listInView_;
+    // The preferences button of the layout, if it has one.
+    platform::View* prefButton_ = nullptr;
 };
 
 }  // namespace vantor

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "platform/Accessibility.h"
 #include "platform/Geometry.h"
@@ -119,6 +120,13 @@ public:
     virtual Point pointerLocation() = 0;
     // [NSEvent mouseLocation]: the pointer in screen coordinates (origin bottom-left).
     virtual Point mouseLocation() = 0;
+
+    // IsSecureEventInputEnabled: some process holds Secure Input, so that no key-down or key-up
+    // reaches any tap (flags-changed and mouse events still do).
+    virtual bool isSecureEventInputEnabled() = 0;
+    // The process holding Secure Input: kCGSSessionSecureInputPID of the console users of the
+    // I/O registry entry "IOService:/IOResources/IOConsoleUsers"; none when it cannot be found.
+    virtual std::optional<std::int32_t> secureEventInputProcessIdentifier() = 0;
 };
 
 }  // namespace vantor::platform

@@ -55,7 +55,7 @@ private:
 
 }  // namespace
 
-void OverlayRecorder::attach(sim::SimWindow& window, platform::ViewBehaviour& view,
+void OverlayRecorder::attach(sim::SimWindow& window, DrawingView& view,
                              double screenHeight) {
     window_ = &window;
     view_ = &view;
@@ -76,6 +76,15 @@ void OverlayRecorder::drawRect(platform::Canvas& canvas, const platform::Rect& d
     std::vector<DrawnString> drawn;
     RecordingCanvas recording(canvas, window_->frame(), screenHeight_, drawn);
     view_->drawRect(recording, dirtyRect);
+    lastNotice_.clear();
+    if (const std::string& notice = view_->notice(); !notice.empty()) {
+        const auto it = std::find_if(drawn.begin(), drawn.end(),
+                                     [&](const DrawnString& s) { return s.text == notice; });
+        if (it != drawn.end()) {
+            lastNotice_ = it->text;
+            drawn.erase(it);
+        }
+    }
     lastDraw_ = std::move(drawn);
 }
 

@@ -2,12 +2,14 @@
 // view and the agent's DrawingView, so every draw of the labels passes through it and what was
 // drawn where (each string with its rectangle on screen) is kept; and it displays the overlay
 // when it needs it, as the window server would at the end of a run-loop pass: when its content
-// has just appeared, moved, or was marked as needing display.
+// has just appeared, moved, or was marked as needing display. A notice drawn under the list is
+// kept apart from the labels.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include "overlay/DrawingView.h"
 #include "platform/Geometry.h"
 #include "platform/UI.h"
 #include "platform/sim/SimWindow.h"
@@ -27,7 +29,7 @@ public:
 
     // Comes between `window`'s content view and `view`, the behaviour it had; the screen is
     // `screenHeight` points high.
-    void attach(sim::SimWindow& window, platform::ViewBehaviour& view, double screenHeight);
+    void attach(sim::SimWindow& window, DrawingView& view, double screenHeight);
     // Gives the content view its own behaviour back.
     void detach();
 
@@ -42,15 +44,18 @@ public:
     bool visible() const;
     // The strings of the last draw, in the order drawn; empty before the first.
     const std::vector<DrawnString>& lastDraw() const { return lastDraw_; }
+    // The notice the last draw put under the list; empty when it drew none.
+    const std::string& lastNotice() const { return lastNotice_; }
     // The labels of the last draw from left to right, a count joined to its character:
     // "S M T T×2".
     std::string describeLastDraw() const;
 
 private:
     sim::SimWindow* window_ = nullptr;
-    platform::ViewBehaviour* view_ = nullptr;
+    DrawingView* view_ = nullptr;
     double screenHeight_ = 0;
     std::vector<DrawnString> lastDraw_;
+    std::string lastNotice_;
     bool shown_ = false;
     platform::Rect shownFrame_;
 };

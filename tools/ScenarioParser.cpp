@@ -315,6 +315,12 @@ Problem readExpect(const Words& args, Command& command) {
         if (auto p = exactly(2, "\"TEXT\" N")) return p;
         return readCount(args[2], "N", command);
     }
+    if (form == "notice") {
+        command.expect = Expect::Notice;
+        if (auto p = exactly(1, "\"TEXT\"|none")) return p;
+        command.yes = args[1] != "none";
+        return std::nullopt;
+    }
     if (form == "received") {
         command.expect = Expect::Received;
         if (auto p = exactly(2, "NAME \"FORM\"")) return p;
@@ -461,6 +467,14 @@ Problem readCommand(const Words& words, Command& command) {
         command.op = Op::TapDisabled;
         if ((problem = checkArgs(args, 1, 1, "tap-disabled timeout|user"))) return problem;
         problem = readChoice(args[0], "timeout", "user", command.yes);
+    } else if (name == "secure-input") {
+        command.op = Op::SecureInput;
+        if ((problem = checkArgs(args, 1, 2, "secure-input on [NAME], or secure-input off")))
+            return problem;
+        if ((problem = readChoice(args[0], "on", "off", command.yes))) return problem;
+        if (!command.yes && args.size() > 1) return "usage: secure-input off";
+        args.erase(args.begin());
+        if (!args.empty()) problem = checkReference(args[0]);
     } else if (name == "reopen") {
         problem = plain(Op::Reopen);
     } else if (name == "click") {

@@ -44,6 +44,7 @@ enum class Op {
     FailLoginItem,
     HangAx,
     TapDisabled,
+    SecureInput,
     Reopen,
     Click,
     Close,
@@ -78,6 +79,7 @@ enum class Expect {
     Terminated,  // yes|no
     AxCalls,     // N
     AxWaited,    // SECONDS
+    Notice,      // TEXT|none
 };
 
 // A count for `fail ax ... always`.
@@ -99,7 +101,8 @@ struct Command {
     std::string bundle;
     // The numbers, in order: W H, X Y, SECONDS, N, COUNT, STATUS.
     std::vector<double> numbers;
-    // The answer of a two-way word: yes, visible, open, on (false for its other word).
+    // The answer of a two-way word: yes, visible, open, on (false for its other word); for
+    // `expect notice`, false for `none`.
     bool yes = false;
     platform::MouseButton button = platform::MouseButton::Left;
     // `fail ax`: the error and how many calls fail (kAlways for every one).

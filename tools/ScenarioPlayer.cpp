@@ -305,6 +305,15 @@ std::optional<std::string> ScenarioPlayer::run(const Command& command) {
             desktop_.disableTaps(command.yes ? platform::EventType::TapDisabledByTimeout
                                              : platform::EventType::TapDisabledByUserInput);
             return std::nullopt;
+        case Op::SecureInput: {
+            std::optional<std::int32_t> holder;
+            if (!args.empty()) {
+                holder = pidOf(args[0]);
+                if (!holder) return fmt::format("no application \"{}\"", args[0]);
+            }
+            desktop_.events().setSecureInput(command.yes, holder);
+            return std::nullopt;
+        }
         case Op::Reopen: {
             if (!agent_) return "the agent has not launched";
             AppDelegate& delegate = agent_->appDelegate();
@@ -419,6 +428,8 @@ void ScenarioPlayer::displayPass() {
     if (change == OverlayRecorder::Change::None) return;
     if (change != OverlayRecorder::Change::Hides) {
         desktop_.tracer().add(fmt::format("overlay draws {}", overlay_.describeLastDraw()));
+        if (!overlay_.lastNotice().empty())
+            desktop_.tracer().add(fmt::format("overlay notice \"{}\"", overlay_.lastNotice()));
     }
     if (!options_.shotsDir) return;
     ++shotNumber_;
@@ -565,6 +576,16 @@ std::optional<std::string> ScenarioPlayer::check(const Command& command) {
             axWaitedMark_ = desktop_.accessibility().waited();
             if (waited == sim::toNanos(command.numbers[0])) return std::nullopt;
             return fmt::format("waited {} s", sim::toSeconds(waited));
+        }
+        case Expect::Notice: {
+            // What the screen shows: no notice while the overlay is hidden.
+            const std::string notice =
+                desktop_.overlayVisible() ? overlay_.lastNotice() : std::string();
+            const bool holds = command.yes ? !notice.empty() && beginsWithWords(notice, args[0])
+                                           : notice.empty();
+            if (holds) return std::nullopt;
+            return notice.empty() ? std::string("no notice")
+                                  : fmt::format("the notice \"{}\"", notice);
         }
         case Expect::None:
             break;

@@ -1,8 +1,10 @@
 // Quartz event services on macOS: event sources, keyboard and mouse events, posting, the event
-// tap and the live modifier and pointer state, each the CoreGraphics call its interface names.
+// tap, the live modifier and pointer state, and Secure Input, each the call its interface names.
 #pragma once
 
+#include <cstdint>
 #include <deque>
+#include <optional>
 
 #include "platform/EventServices.h"
 
@@ -31,6 +33,8 @@ public:
 
     platform::Point pointerLocation() override;
     platform::Point mouseLocation() override;
+    bool isSecureEventInputEnabled() override;
+    std::optional<std::int32_t> secureEventInputProcessIdentifier() override;
 
     // The agent's callback and its user data, handed to CGEventTapCreate as the tap's user
     // info; kept for the life of this object, which outlives every tap it creates.

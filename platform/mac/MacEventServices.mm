@@ -2,6 +2,8 @@
 
 #import <AppKit/AppKit.h>
 #include <ApplicationServices/ApplicationServices.h>
+#include <Carbon/Carbon.h>
+#include <IOKit/IOKitLib.h>
 
 #include "platform/mac/MacCFHandle.h"
 
@@ -130,6 +132,27 @@ platform::Point MacEventServices::pointerLocation() {
 platform::Point MacEventServices::mouseLocation() {
     const NSPoint location = [NSEvent mouseLocation];
     return {location.x, location.y};
+}
+
+bool MacEventServices::isSecureEventInputEnabled() {
+    return IsSecureEventInputEnabled();
+}
+
+std::optional<std::int32_t> MacEventServices::secureEventInputProcessIdentifier() {
+    const io_registry_entry_t entry =
+        IORegistryEntryFromPath(kIOMainPortDefault, "IOService:/IOResources/IOConsoleUsers");
+    if (entry == IO_OBJECT_NULL) return std::nullopt;
+    NSArray* users = CFBridgingRelease(
+        IORegistryEntryCreateCFProperty(entry, CFSTR("IOConsoleUsers"), kCFAllocatorDefault, 0));
+    IOObjectRelease(entry);
+    if (![users isKindOfClass:[NSArray class]]) return std::nullopt;
+    // The key is no documented constant: a system without it names no holder.
+    for (id user in users) {
+        if (![user isKindOfClass:[NSDictionary class]]) continue;
+        id pid = [(NSDictionary*)user objectForKey:@"kCGSSessionSecureInputPID"];
+        if ([pid isKindOfClass:[NSNumber class]]) return static_cast<std::int32_t>([pid intValue]);
+    }
+    return std::nullopt;
 }
 
 }  // namespace vantor::mac

@@ -44,6 +44,11 @@ bool movesPointer(EventType type) {
            type == EventType::RightMouseDragged || type == EventType::OtherMouseDragged;
 }
 
+// Key-downs and key-ups, which Secure Input keeps from the taps; flags-changed events pass.
+bool isKeyboardKeyEvent(EventType type) {
+    return type == EventType::KeyDown || type == EventType::KeyUp;
+}
+
 std::string describePosted(const TapEvent& event) {
     std::string text = printEvent(event);
     if (event.sourceUserData != 0) text += fmt::format(" (user data {})", event.sourceUserData);
@@ -198,6 +203,14 @@ void SimEventServices::disableAllTaps(EventType notice) {
     }
 }
 
+void SimEventServices::setSecureInput(bool on, std::optional<std::int32_t> holder) {
+    secureInput_ = on;
+    secureInputHolder_ = on ? holder : std::nullopt;
+    trace_.add(on ? fmt::format("secure input on, held by {}",
+                                holder ? fmt::format("pid {}", *holder) : "an unnamed process")
+                  : std::string("secure input off"));
+}
+
 void SimEventServices::setTapSlow(const platform::EventTap& tap, bool slow) {
     if (const std::shared_ptr<EventTapState> state = tapOf(tap)) state->slow = slow;
 }
@@ -253,6 +266,11 @@ void SimEventServices::enter(StreamItem item) {
 }
 
 void SimEventServices::flow(TapEvent event, std::size_t start) {
+    if (secureInput_ && isKeyboardKeyEvent(event.type)) {
+        trace_.add("secure input: no tap sees it");
+        if (downstream_) downstream_(event);
+        return;
+    }
     const std::vector<std::shared_ptr<EventTapState>> taps = taps_;
     for (std::size_t i = start; i < taps.size(); ++i) {
         const std::shared_ptr<EventTapState>& tap = taps[i];

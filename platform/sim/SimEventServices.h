@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "platform/EventServices.h"
@@ -53,6 +54,10 @@ public:
     void tapEnable(const platform::EventTap& tap, bool enable) override;
     platform::Point pointerLocation() override { return pointer_; }
     platform::Point mouseLocation() override;
+    bool isSecureEventInputEnabled() override { return secureInput_; }
+    std::optional<std::int32_t> secureEventInputProcessIdentifier() override {
+        return secureInput_ ? secureInputHolder_ : std::nullopt;
+    }
 
     // The HID system's side.
     void setDownstream(Downstream downstream) { downstream_ = std::move(downstream); }
@@ -73,6 +78,9 @@ public:
     // ignored and the event passes unchanged.
     void setTapSlow(const platform::EventTap& tap, bool slow);
     void setAllTapsSlow(bool slow);
+    // Secure Input goes on, held by the process `holder` (none: a holder the registry does not
+    // name), or off. While it is on, key-downs and key-ups pass no tap on their way downstream.
+    void setSecureInput(bool on, std::optional<std::int32_t> holder = std::nullopt);
     // The next `count` tap creations fail (-1: every one).
     void failTapCreation(int count) { tapCreationFailures_ = count; }
     bool tapEnabled(const platform::EventTap& tap) const;
@@ -115,6 +123,8 @@ private:
     std::vector<ProxyContext*> activeCallbacks_;
     platform::EventFlags liveFlags_ = 0;
     platform::Point pointer_{0, 0};
+    bool secureInput_ = false;
+    std::optional<std::int32_t> secureInputHolder_;
 };
 
 }  // namespace vantor::sim
