@@ -21,6 +21,7 @@
 
 #include "fuzz/FuzzCheck.h"
 #include "switcher/HintKeys.h"
+#include "switcher/Utf8.h"
 
 namespace {
 
@@ -30,39 +31,6 @@ using vantor::fuzz::check;
 
 constexpr std::size_t kMaxTitles = 160;
 constexpr std::size_t kMaxScans = 48;
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-std::string toUtf8(const std::u16string& units) {
-    std::string out;
-    for (std::size_t i = 0; i < units.size(); ++i) {
-        const char16_t unit = units[i];
-        if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units.size() && units[i + 1] >= 0xDC00 &&
-            units[i + 1] <= 0xDFFF) {
-            appendUtf8(out, 0x10000 + ((char32_t{unit} - 0xD800) << 10) + (units[i + 1] - 0xDC00));
-            ++i;
-        } else {
-            appendUtf8(out, unit);
-        }
-    }
-    return out;
-}
 
 bool isKeyOf(const std::string& key, char letter) {
     return !key.empty() && key.size() <= static_cast<std::size_t>(vantor::kMaxHintKeyLength) &&
@@ -128,7 +96,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::vector<std::string> titles;
     std::u16string title;
     const auto endScan = [&] {
-        titles.push_back(toUtf8(title));
+        titles.push_back(vantor::utf8FromUnits(title));
         title.clear();
         lists.push_back(std::move(titles));
         titles.clear();
@@ -140,7 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         } else if (unit == 0xFFFE) {
             if (!lists.empty()) lists.push_back(lists.back());
         } else if (unit == 0x0000) {
-            if (titles.size() < kMaxTitles) titles.push_back(toUtf8(title));
+            if (titles.size() < kMaxTitles) titles.push_back(vantor::utf8FromUnits(title));
             title.clear();
         } else {
             title += unit;

@@ -93,15 +93,9 @@ void headOneAttributeAtATime(platform::Accessibility& ax, const AXElement& listE
         takeElements(children, scan);
 }
 
-// Reads one child into `entry`: success, the error that left it out, or a time-out.
-AXError childBatched(platform::Accessibility& ax, AXElement& child,
-                     std::vector<AXAttributeResult>& results, ListScan::Child& entry,
-                     bool& complete) {
-    if (AXError err = ax.copyMultipleAttributeValues(child, kChildAttributes, results)) return err;
-    if (AXError err = entryError(results, kChildTitle)) return err;
-    if (auto* s = std::get_if<std::string>(&results[kChildTitle].value)) entry.title = std::move(*s);
-    Rect frame;
-    const AXError frameErr = frameFromEntries(results, kChildPosition, frame);
+// A child's frame read: kept when it succeeded; a failure leaves the entry without a frame and
+// the scan incomplete; a time-out ends the scan.
+AXError keepFrame(AXError frameErr, const Rect& frame, ListScan::Child& entry, bool& complete) {
     if (timedOut(frameErr)) return frameErr;
     if (frameErr) {
         complete = false;
@@ -111,20 +105,24 @@ AXError childBatched(platform::Accessibility& ax, AXElement& child,
     return platform::kAXErrorSuccess;
 }
 
+// Reads one child into `entry`: success, the error that left it out, or a time-out.
+AXError childBatched(platform::Accessibility& ax, AXElement& child,
+                     std::vector<AXAttributeResult>& results, ListScan::Child& entry,
+                     bool& complete) {
+    if (AXError err = ax.copyMultipleAttributeValues(child, kChildAttributes, results)) return err;
+    if (AXError err = entryError(results, kChildTitle)) return err;
+    if (auto* s = std::get_if<std::string>(&results[kChildTitle].value)) entry.title = std::move(*s);
+    Rect frame;
+    return keepFrame(frameFromEntries(results, kChildPosition, frame), frame, entry, complete);
+}
+
 AXError childOneAttributeAtATime(platform::Accessibility& ax, AXElement& child,
                                  ListScan::Child& entry, bool& complete) {
     AXAttributeValue title;
     if (AXError err = ax.copyAttributeValue(child, "AXTitle", title)) return err;
     if (auto* s = std::get_if<std::string>(&title)) entry.title = std::move(*s);
     Rect frame;
-    const AXError frameErr = getElemFrame(ax, child, frame);
-    if (timedOut(frameErr)) return frameErr;
-    if (frameErr) {
-        complete = false;
-    } else {
-        entry.frame = frame;
-    }
-    return platform::kAXErrorSuccess;
+    return keepFrame(getElemFrame(ax, child, frame), frame, entry, complete);
 }
 
 }  // namespace
