@@ -69,7 +69,7 @@ SoakDriver::SoakDriver(SoakOptions options) : options_(std::move(options)), rand
     if (DrawingWindow* overlay = agent_->overlay()) {
         if (auto* window = dynamic_cast<sim::SimWindow*>(&overlay->window()))
             overlay_.attach(*window, agent_->drawingView(),
-                            desktop_.screens().firstScreen().size.height);
+                            desktop_.screens());
     }
     Agent* agent = agent_.get();
     desktop_.launch([agent] { agent->applicationDidFinishLaunching(); });
