@@ -308,9 +308,12 @@ std::unique_ptr<platform::CairoCanvas> renderScreen(const SimScreens& screens, c
         std::make_unique<platform::CairoCanvas>(area.size.width, area.size.height, scale * finest);
     picture->setFill(kBetweenScreensColour);
     picture->fillRectUsingOperation({{0, 0}, area.size}, CompositingOperation::Copy);
+    // Screens that touch keep a dark line between them.
+    const double edge = screens.screens().size() > 1 ? 1 : 0;
     picture->setFill(kDesktopColour);
     for (const SimScreen& each : screens.screens())
-        picture->fillRectUsingOperation(flip(each.axFrame, area), CompositingOperation::Copy);
+        picture->fillRectUsingOperation(inset(flip(each.axFrame, area), edge),
+                                        CompositingOperation::Copy);
     drawSwitcher(*picture, dock, workspace, area);
 
     const double firstHeight = screens.firstScreen().size.height;
