@@ -540,8 +540,8 @@ Problem readCommand(const Words& words, Command& command) {
 }
 
 bool setupOnly(Op op) {
-    return op == Op::Screen || op == Op::SwitcherScreen || op == Op::App || op == Op::Setting || op == Op::Version ||
-           op == Op::Trusted;
+    return op == Op::Screen || op == Op::SwitcherScreen || op == Op::App || op == Op::Setting ||
+           op == Op::Version || op == Op::Trusted;
 }
 
 constexpr std::array<std::string_view, 5> kModifierWords{"cmd", "shift", "opt", "ctrl", "fn"};

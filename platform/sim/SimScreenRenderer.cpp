@@ -44,9 +44,9 @@ Rect inset(const Rect& r, double d) {
 // Accessibility coordinates (y down) to those of a canvas (y up) covering the Accessibility
 // rectangle `area`.
 Rect flip(const Rect& r, const Rect& area) {
-    return {{r.origin.x - area.origin.x,
-             area.origin.y + area.size.height - r.origin.y - r.size.height},
-            r.size};
+    return {
+        {r.origin.x - area.origin.x, area.origin.y + area.size.height - r.origin.y - r.size.height},
+        r.size};
 }
 
 TextAttributes textOf(double size, const Color& colour,

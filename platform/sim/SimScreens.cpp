@@ -1,9 +1,9 @@
 #include "platform/sim/SimScreens.h"
 
+#include <fmt/format.h>
+
 #include <algorithm>
 #include <utility>
-
-#include <fmt/format.h>
 
 namespace vantor::sim {
 
@@ -47,7 +47,8 @@ platform::Rect SimScreens::switcherScreenFrame() const {
 std::optional<std::string> SimScreens::arrange(const SimScreen& screen) {
     if (!arranged_) {
         if (screen.axFrame.origin.x != 0 || screen.axFrame.origin.y != 0)
-            return std::string("the first screen is the primary one: its top-left corner is at 0 0");
+            return std::string(
+                "the first screen is the primary one: its top-left corner is at 0 0");
         screens_ = {screen};
         arranged_ = true;
         return std::nullopt;
