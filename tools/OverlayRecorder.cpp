@@ -56,10 +56,10 @@ private:
 }  // namespace
 
 void OverlayRecorder::attach(sim::SimWindow& window, DrawingView& view,
-                             double screenHeight) {
+                             const sim::SimScreens& screens) {
     window_ = &window;
     view_ = &view;
-    screenHeight_ = screenHeight;
+    screens_ = &screens;
     window.simContentView().setBehaviour(this);
 }
 
@@ -74,7 +74,7 @@ void OverlayRecorder::detach() {
 void OverlayRecorder::drawRect(platform::Canvas& canvas, const platform::Rect& dirtyRect) {
     if (!view_ || !window_) return;
     std::vector<DrawnString> drawn;
-    RecordingCanvas recording(canvas, window_->frame(), screenHeight_, drawn);
+    RecordingCanvas recording(canvas, window_->frame(), screens_->firstScreen().size.height, drawn);
     view_->drawRect(recording, dirtyRect);
     lastNotice_.clear();
     if (const std::string& notice = view_->notice(); !notice.empty()) {
@@ -114,7 +114,11 @@ OverlayRecorder::Change OverlayRecorder::displayIfNeeded() {
     shown_ = true;
     shownFrame_ = frame;
     if (change == Change::None) return change;
-    platform::CairoCanvas backing(frame.size.width, frame.size.height);
+    // At the backing scale of the screen holding most of the window, as the window server does.
+    const double firstHeight = screens_->firstScreen().size.height;
+    const platform::Rect axFrame{{frame.origin.x, firstHeight - frame.origin.y - frame.size.height},
+                                 frame.size};
+    platform::CairoCanvas backing(frame.size.width, frame.size.height, screens_->scaleOf(axFrame));
     sim::drawWindow(backing, *window_);
     return change;
 }

@@ -12,6 +12,7 @@
 #include "overlay/DrawingView.h"
 #include "platform/Geometry.h"
 #include "platform/UI.h"
+#include "platform/sim/SimScreens.h"
 #include "platform/sim/SimWindow.h"
 
 namespace vantor::tools {
@@ -27,9 +28,9 @@ class OverlayRecorder final : public platform::ViewBehaviour {
 public:
     enum class Change { None, Shows, Moves, Redraws, Hides };
 
-    // Comes between `window`'s content view and `view`, the behaviour it had; the screen is
-    // `screenHeight` points high.
-    void attach(sim::SimWindow& window, DrawingView& view, double screenHeight);
+    // Comes between `window`'s content view and `view`, the behaviour it had; the window lies on
+    // `screens`, which outlive the recorder's use.
+    void attach(sim::SimWindow& window, DrawingView& view, const sim::SimScreens& screens);
     // Gives the content view its own behaviour back.
     void detach();
 
@@ -53,7 +54,7 @@ public:
 private:
     sim::SimWindow* window_ = nullptr;
     DrawingView* view_ = nullptr;
-    double screenHeight_ = 0;
+    const sim::SimScreens* screens_ = nullptr;
     std::vector<DrawnString> lastDraw_;
     std::string lastNotice_;
     bool shown_ = false;

@@ -182,6 +182,35 @@ Problem readApplication(Words& args, Command& command, bool withBundle) {
     return checkNewName(args[0]);
 }
 
+// `screen W H [at X Y] [scale S]`: the numbers W H X Y S, X Y 0 0 and S 1 when left out.
+Problem readScreen(const Words& args, Command& command) {
+    constexpr std::string_view usage = "usage: screen W H [at X Y] [scale S]";
+    command.op = Op::Screen;
+    if (args.size() < 2) return std::string(usage);
+    if (auto p = readNumber(args[0], "W", command, true, true)) return p;
+    if (auto p = readNumber(args[1], "H", command, true, true)) return p;
+    std::optional<platform::Point> at;
+    std::optional<double> scale;
+    for (std::size_t i = 2; i < args.size(); ++i) {
+        Command scratch;
+        if (args[i] == "at" && !at && i + 2 < args.size()) {
+            if (auto p = readNumber(args[i + 1], "X", scratch, false)) return p;
+            if (auto p = readNumber(args[i + 2], "Y", scratch, false)) return p;
+            at = platform::Point{scratch.numbers[0], scratch.numbers[1]};
+            i += 2;
+        } else if (args[i] == "scale" && !scale && i + 1 < args.size()) {
+            if (auto p = readNumber(args[i + 1], "S", scratch, true, true)) return p;
+            scale = scratch.numbers[0];
+            i += 1;
+        } else {
+            return fmt::format("unexpected \"{}\"; {}", args[i], usage);
+        }
+    }
+    const platform::Point origin = at.value_or(platform::Point{0, 0});
+    command.numbers.insert(command.numbers.end(), {origin.x, origin.y, scale.value_or(1)});
+    return std::nullopt;
+}
+
 Problem readMouse(const Words& args, Command& command) {
     if (args.empty()) return "usage: mouse move X Y, or mouse down|up|drag BUTTON X Y";
     const std::string& action = args[0];
@@ -383,10 +412,14 @@ Problem readCommand(const Words& words, Command& command) {
         return std::nullopt;
     };
     if (name == "screen") {
-        command.op = Op::Screen;
-        if ((problem = checkArgs(args, 2, 2, "screen W H"))) return problem;
-        if ((problem = readNumber(args[0], "W", command, true, true))) return problem;
-        problem = readNumber(args[1], "H", command, true, true);
+        problem = readScreen(args, command);
+        args.clear();
+    } else if (name == "switcher-screen") {
+        command.op = Op::SwitcherScreen;
+        if ((problem = checkArgs(args, 1, 1, "switcher-screen N"))) return problem;
+        problem = readCount(args[0], "N", command);
+        if (!problem && command.numbers[0] < 1) problem = "N counts screens from 1";
+        args.clear();
     } else if (name == "app") {
         command.op = Op::App;
         problem = readApplication(args, command, true);
@@ -507,8 +540,8 @@ Problem readCommand(const Words& words, Command& command) {
 }
 
 bool setupOnly(Op op) {
-    return op == Op::Screen || op == Op::App || op == Op::Setting || op == Op::Version ||
-           op == Op::Trusted;
+    return op == Op::Screen || op == Op::SwitcherScreen || op == Op::App || op == Op::Setting ||
+           op == Op::Version || op == Op::Trusted;
 }
 
 constexpr std::array<std::string_view, 5> kModifierWords{"cmd", "shift", "opt", "ctrl", "fn"};

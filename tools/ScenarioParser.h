@@ -19,6 +19,7 @@ namespace vantor::tools {
 
 enum class Op {
     Screen,
+    SwitcherScreen,
     App,
     Setting,
     Version,
@@ -99,7 +100,7 @@ struct Command {
     // The options of `app` and `start`.
     std::string path;
     std::string bundle;
-    // The numbers, in order: W H, X Y, SECONDS, N, COUNT, STATUS.
+    // The numbers, in order: W H X Y S (`screen`), X Y, SECONDS, N, COUNT, STATUS.
     std::vector<double> numbers;
     // The answer of a two-way word: yes, visible, open, on (false for its other word); for
     // `expect notice`, false for `none`.

@@ -207,8 +207,18 @@ std::optional<std::string> ScenarioPlayer::run(const Command& command) {
     const auto pidOf = [&](const std::string& name) { return desktop_.pidOf(name); };
     switch (command.op) {
         case Op::Screen:
-            desktop_.setScreenSize(command.numbers[0], command.numbers[1]);
+            return desktop_.screens().arrange({{{command.numbers[2], command.numbers[3]},
+                                                {command.numbers[0], command.numbers[1]}},
+                                               command.numbers[4]});
+        case Op::SwitcherScreen: {
+            sim::SimScreens& screens = desktop_.screens();
+            const auto n = static_cast<std::size_t>(command.numbers[0]);
+            if (n > screens.screens().size())
+                return fmt::format("there is no screen {} (yet): {} so far", n,
+                                   screens.screens().size());
+            screens.setSwitcherScreen(n - 1);
             return std::nullopt;
+        }
         case Op::App:
             desktop_.addApplication(args[0], command.path, command.bundle);
             return std::nullopt;
@@ -380,8 +390,7 @@ void ScenarioPlayer::launch() {
     agent_ = std::make_unique<Agent>(desktop_.platform());
     if (DrawingWindow* overlay = agent_->overlay()) {
         if (auto* window = dynamic_cast<sim::SimWindow*>(&overlay->window())) {
-            overlay_.attach(*window, agent_->drawingView(),
-                            desktop_.screens().firstScreen().size.height);
+            overlay_.attach(*window, agent_->drawingView(), desktop_.screens());
         }
     }
     // On the agent's main thread, where the permission prompt's modal loop can wait.

@@ -186,6 +186,7 @@ void SimDock::finishOpening(std::uint64_t generation) {
         names += (names.empty() ? "" : ", ") + app->ref;
     }
     appNode_->children = {list_};
+    screen_ = screens_.switcherScreenFrame();
     relayout();
     state_ = State::Showing;
     if (!entries_.empty()) {
@@ -239,7 +240,10 @@ void SimDock::close() {
 }
 
 void SimDock::relayout() {
-    layout_ = SwitcherLayout::compute(entries_.size(), screens_.firstScreen().size);
+    // Centred on the switcher's screen, in global Accessibility coordinates.
+    layout_ = SwitcherLayout::compute(entries_.size(), screen_.size);
+    layout_.list.origin.x += screen_.origin.x;
+    layout_.list.origin.y += screen_.origin.y;
     list_->frame = layout_.list;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
         entries_[i].node->frame = layout_.iconFrame(i);

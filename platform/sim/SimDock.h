@@ -85,6 +85,8 @@ private:
     std::vector<Entry> entries_;
     std::optional<std::size_t> highlight_;
     SwitcherLayout layout_;
+    // The Accessibility frame of the screen the switcher opened on.
+    platform::Rect screen_;
 };
 
 }  // namespace vantor::sim

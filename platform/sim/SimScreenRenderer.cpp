@@ -41,9 +41,12 @@ Rect inset(const Rect& r, double d) {
             {std::max(0.0, r.size.width - 2 * d), std::max(0.0, r.size.height - 2 * d)}};
 }
 
-// Accessibility (y down from the first screen's top) to screen coordinates (y up).
-Rect flip(const Rect& r, double screenHeight) {
-    return {{r.origin.x, screenHeight - r.origin.y - r.size.height}, r.size};
+// Accessibility coordinates (y down) to those of a canvas (y up) covering the Accessibility
+// rectangle `area`.
+Rect flip(const Rect& r, const Rect& area) {
+    return {
+        {r.origin.x - area.origin.x, area.origin.y + area.size.height - r.origin.y - r.size.height},
+        r.size};
 }
 
 TextAttributes textOf(double size, const Color& colour,
@@ -239,16 +242,16 @@ Color iconColour(std::string_view applicationName) {
 }
 
 void drawSwitcher(platform::Canvas& canvas, const SimDock& dock, const SimWorkspace& workspace,
-                  double screenHeight) {
+                  const Rect& area) {
     const auto list = dock.listFrame();
     if (!dock.showing() || !list) return;
     canvas.setFill(kSwitcherPanelColour);
-    canvas.fill({flip(*list, screenHeight), kPanelRadius, kPanelRadius, 1});
+    canvas.fill({flip(*list, area), kPanelRadius, kPanelRadius, 1});
     const auto highlighted = dock.highlightedPid();
     for (const std::int32_t pid : dock.entryPids()) {
         const auto frame = dock.iconFrame(pid);
         if (!frame) continue;
-        const Rect icon = flip(*frame, screenHeight);
+        const Rect icon = flip(*frame, area);
         const SimApplication* app = workspace.find(pid);
         const std::string name = app ? app->name : std::string();
         if (highlighted == pid) {
@@ -296,22 +299,41 @@ void drawWindow(platform::CairoCanvas& canvas, SimWindow& window) {
 std::unique_ptr<platform::CairoCanvas> renderScreen(const SimScreens& screens, const SimDock& dock,
                                                     const SimWorkspace& workspace, const SimUI& ui,
                                                     double scale) {
-    const platform::Size size = screens.firstScreen().size;
-    auto screen = std::make_unique<platform::CairoCanvas>(size.width, size.height, scale);
-    screen->setFill(kDesktopColour);
-    screen->fillRectUsingOperation({{0, 0}, size}, CompositingOperation::Copy);
-    drawSwitcher(*screen, dock, workspace, size.height);
+    // The picture covers every screen as they are arranged, at the finest screen's scale.
+    const Rect area = screens.bounds();
+    double finest = 1;
+    for (const SimScreen& each : screens.screens())
+        finest = std::max(finest, each.scale);
+    auto picture =
+        std::make_unique<platform::CairoCanvas>(area.size.width, area.size.height, scale * finest);
+    picture->setFill(kBetweenScreensColour);
+    picture->fillRectUsingOperation({{0, 0}, area.size}, CompositingOperation::Copy);
+    // Screens that touch keep a dark line between them.
+    const double edge = screens.screens().size() > 1 ? 1 : 0;
+    picture->setFill(kDesktopColour);
+    for (const SimScreen& each : screens.screens())
+        picture->fillRectUsingOperation(inset(flip(each.axFrame, area), edge),
+                                        CompositingOperation::Copy);
+    drawSwitcher(*picture, dock, workspace, area);
+
+    const double firstHeight = screens.firstScreen().size.height;
     for (SimWindow* window : ui.screenOrder()) {
         const Rect frame = window->frame();
-        // A window wholly off the screen shows nothing (and may be far larger than a surface).
-        if (!(frame.origin.x < size.width && frame.origin.y < size.height &&
-              frame.origin.x + frame.size.width > 0 && frame.origin.y + frame.size.height > 0))
+        // The window in Accessibility coordinates, then where it lies on the picture.
+        const Rect axFrame{{frame.origin.x, firstHeight - frame.origin.y - frame.size.height},
+                           frame.size};
+        const Rect at = flip(axFrame, area);
+        // A window wholly off the screens shows nothing (and may be far larger than a surface).
+        if (!(at.origin.x < area.size.width && at.origin.y < area.size.height &&
+              at.origin.x + at.size.width > 0 && at.origin.y + at.size.height > 0))
             continue;
-        platform::CairoCanvas backing(frame.size.width, frame.size.height, scale);
+        // Drawn at the scale of the screen holding most of it, as the window server does.
+        platform::CairoCanvas backing(frame.size.width, frame.size.height,
+                                      scale * screens.scaleOf(axFrame));
         drawWindow(backing, *window);
-        screen->drawCanvas(backing, frame.origin, window->alphaValue());
+        picture->drawCanvas(backing, at.origin, window->alphaValue());
     }
-    return screen;
+    return picture;
 }
 
 }  // namespace vantor::sim

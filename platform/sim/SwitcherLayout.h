@@ -1,5 +1,5 @@
 // Where the Dock's switcher list and its icons sit: one row of icons, 128 points square with
-// 16 points of padding, centred both ways on the first screen, shrunk to fit its width.
+// 16 points of padding, centred both ways on a screen, shrunk to fit its width.
 #pragma once
 
 #include <cstddef>
@@ -9,7 +9,7 @@
 
 namespace vantor::sim {
 
-// For n icons on a first screen W x H (all in Accessibility coordinates, whole points):
+// For n icons on a screen W x H at the origin (Accessibility coordinates, whole points):
 //   icon  s = 128, or when n*128 + (n+1)*16 > W - 64: s = max(1, floor((W - 64 - (n+1)*16) / n))
 //   list  width w = n*s + (n+1)*16, height h = s + 32 (160 for full-size icons),
 //         origin (floor((W - w) / 2), floor((H - h) / 2))

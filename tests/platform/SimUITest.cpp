@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -446,6 +447,38 @@ TEST_P(SimScreenTest, TheSwitcherShowsAsADarkPanelWithTheOverlayAboveIt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, SimScreenTest, ::testing::Values(1.0, 2.0));
+
+TEST_F(SimUITest, ScreensShowSideBySideAsArrangedWithTheSwitcherOnItsOwn) {
+    // A scale 2 screen up and left of the first, the switcher on it.
+    ASSERT_FALSE(desktop.screens().arrange({{{0, 0}, {800, 600}}, 1}));
+    ASSERT_FALSE(desktop.screens().arrange({{{-400, -300}, {400, 300}}, 2}));
+    desktop.screens().setSwitcherScreen(1);
+    for (const char* name : {"Safari", "Mail"})
+        desktop.addApplication(name);
+    testing::holdCommandTab(desktop);
+    const Rect list = *desktop.listFrame();
+    EXPECT_EQ(list.origin.y, -300 + std::floor((300 - list.size.height) / 2));
+    LoadedLayout main = load("MainMenu");
+    RedBox redBox;
+    main.window->contentView().setBehaviour(&redBox);
+    main.viewWithIdentifier("prefBtn")->setHidden(true);
+    main.window->setFrame({{list.origin.x, 600 - list.origin.y - list.size.height}, list.size},
+                          true);
+    main.window->makeKeyAndOrderFront();
+
+    // The picture's top-left corner is Accessibility (-400, -300), at the finer scale.
+    auto screen = desktop.renderScreen();
+    EXPECT_EQ(screen->pixelWidth(), 1200 * 2);
+    const auto at = [&](double x, double y) { return pixelAt(*screen, x + 400, y + 300); };
+    EXPECT_TRUE(near(at(10, 10), kDesktopColour));
+    EXPECT_TRUE(near(at(-390, -290), kDesktopColour));
+    EXPECT_TRUE(near(at(-200, 100), kBetweenScreensColour));
+    EXPECT_TRUE(near(at(500, -100), kBetweenScreensColour));
+    const Rect mail = *desktop.iconFrame("Mail");
+    EXPECT_TRUE(near(at(mail.origin.x + 30, mail.origin.y + 30), iconColour("Mail")));
+    const double listBottom = list.origin.y + list.size.height;
+    EXPECT_TRUE(isRed(at(list.origin.x + 25, listBottom - 20)));
+}
 
 TEST_F(SimUITest, ScreenShotShowsSwitcherOverlayAndAPreferencesWindow) {
     for (const char* name : {"Safari", "Mail", "Notes", "Terminal", "访达"})

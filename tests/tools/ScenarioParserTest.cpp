@@ -29,7 +29,7 @@ Command commandOf(std::string_view line) {
 TEST(ParseScript, ReadsEachCommandWithItsArguments) {
     const Script script = parseScript(
         "# setup\n"
-        "screen 1440 900\n"
+        "screen 1440 900 scale 2\n"
         "app Safari path=/Apps/S.app bundle=com.apple.Safari\n"
         "\n"
         "launch\n"
@@ -43,7 +43,9 @@ TEST(ParseScript, ReadsEachCommandWithItsArguments) {
     const Command& screen = script.commands[0];
     EXPECT_EQ(screen.op, Op::Screen);
     EXPECT_EQ(screen.line, 2);
-    EXPECT_EQ(screen.numbers, (std::vector<double>{1440, 900}));
+    EXPECT_EQ(screen.numbers, (std::vector<double>{1440, 900, 0, 0, 2}));
+    EXPECT_EQ(commandOf("screen 800 600 scale 1.5 at -800 -20").numbers,
+              (std::vector<double>{800, 600, -800, -20, 1.5}));
 
     const Command& app = script.commands[1];
     EXPECT_EQ(app.args, Words{"Safari"});
@@ -99,7 +101,11 @@ TEST(ParseScript, NamesTheLineAndWhatIsWrong) {
 TEST(ParseScript, RejectsMalformedCommands) {
     EXPECT_EQ(errorOf("jump 3"), "unknown command \"jump\"");
     EXPECT_EQ(errorOf("launch now"), "`launch` takes no arguments");
-    EXPECT_EQ(errorOf("screen 1920"), "usage: screen W H");
+    EXPECT_EQ(errorOf("screen 1920"), "usage: screen W H [at X Y] [scale S]");
+    EXPECT_EQ(errorOf("screen 800 600 at -800"),
+              "unexpected \"at\"; usage: screen W H [at X Y] [scale S]");
+    EXPECT_EQ(errorOf("screen 800 600 scale 0"), "S must be above 0, not 0");
+    EXPECT_EQ(errorOf("switcher-screen 0"), "N counts screens from 1");
     EXPECT_EQ(errorOf("screen 0 1080"), "W must be above 0, not 0");
     EXPECT_EQ(errorOf("wait -1"), "SECONDS must not be negative (-1)");
     EXPECT_EQ(errorOf("wait 1s"), "SECONDS must be a number, not \"1s\"");

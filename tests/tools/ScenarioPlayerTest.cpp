@@ -64,6 +64,27 @@ TEST(ScenarioPlayer, CommandThatCannotBeCarriedOutExitsWith2) {
     EXPECT_EQ(result.message, "script:3: quit Mail: no running application \"Mail\"\n");
 }
 
+TEST(ScenarioPlayer, AnArrangementOfScreensThatCannotBeExitsWith2) {
+    const struct {
+        std::string_view script;
+        std::string_view message;
+    } cases[] = {
+        {"screen 800 600 at 10 0\n",
+         "script:1: screen 800 600 at 10 0: the first screen is the primary one: its top-left "
+         "corner is at 0 0\n"},
+        {"screen 800 600\nscreen 800 600 at -799 599\n",
+         "script:2: screen 800 600 at -799 599: the screen overlaps screen 1\n"},
+        {"screen 800 600\nswitcher-screen 2\nscreen 800 600 at 800 0\n",
+         "script:2: switcher-screen 2: there is no screen 2 (yet): 1 so far\n"},
+    };
+    for (const auto& c : cases) {
+        ScenarioPlayer player;
+        const PlayResult result = player.play(std::string(c.script));
+        EXPECT_EQ(result.exitCode, 2) << c.script;
+        EXPECT_EQ(result.message, c.message);
+    }
+}
+
 TEST(ScenarioPlayer, TapIsDownPauseUpPause) {
     ScenarioPlayer player;
     const PlayResult result = player.play(

@@ -68,8 +68,7 @@ SoakDriver::SoakDriver(SoakOptions options) : options_(std::move(options)), rand
     agent_ = std::make_unique<Agent>(desktop_.platform());
     if (DrawingWindow* overlay = agent_->overlay()) {
         if (auto* window = dynamic_cast<sim::SimWindow*>(&overlay->window()))
-            overlay_.attach(*window, agent_->drawingView(),
-                            desktop_.screens().firstScreen().size.height);
+            overlay_.attach(*window, agent_->drawingView(), desktop_.screens());
     }
     Agent* agent = agent_.get();
     desktop_.launch([agent] { agent->applicationDidFinishLaunching(); });
