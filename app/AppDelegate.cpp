@@ -83,7 +83,7 @@ void AppDelegate::setWindowVisible(bool visible) {
 }
 
 void AppDelegate::syncProcListWithWindow() {
-    if (_procList->showing()) {
+    if (_procList->showing() && !_procList->listStalled()) {
         if (_window) {
             _window->setCells(&_procList->items());
             _window->window().contentView().setNeedsDisplay(true);
@@ -112,6 +112,11 @@ void AppDelegate::dismiss() {
 // callback has returned, from the main queue. What to activate is read at once, while the
 // switcher still shows.
 void AppDelegate::activateSelectedItem(bool dismiss) {
+    if (_procList->listStalled()) {
+        // Which icon is highlighted cannot be read: the switcher itself switches to it.
+        _procList->switchToSelectedItem();
+        return;
+    }
     std::optional<ProcList::SelectedItem> selected = _procList->selectedItem();
     if (!selected && !dismiss) return;
     std::weak_ptr<AppDelegate*> weak = _self;

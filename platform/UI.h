@@ -29,6 +29,10 @@ enum class VisualEffectState : std::int32_t {
 };
 enum class VisualEffectMaterial : std::int32_t { AppearanceBased = 0, Light = 1, Dark = 2 };
 
+// The pointer shapes a view can ask for over a rectangle of it (NSCursor arrowCursor,
+// pointingHandCursor).
+enum class Cursor : std::int32_t { Arrow = 0, PointingHand = 1 };
+
 // NSWindowTitleVisibility
 inline constexpr std::int32_t kWindowTitleVisible = 0;
 inline constexpr std::int32_t kWindowTitleHidden = 1;
@@ -48,6 +52,9 @@ public:
         (void)view;
         return false;
     }
+    // resetCursorRects: the view's cursor rectangles are being rebuilt; add them with
+    // View::addCursorRect.
+    virtual void resetCursorRects(View& view) { (void)view; }
 };
 
 // The receiver of actions sent by controls, by action name ("showPref:", "switchTab:" …):
@@ -121,6 +128,9 @@ public:
 
     // The agent's own behaviour of a view of one of its classes (not owned).
     virtual void setBehaviour(ViewBehaviour* behaviour) = 0;
+    // addCursorRect:cursor:, from the behaviour's resetCursorRects only: over `rect` (the
+    // view's own coordinates) the pointer takes that shape.
+    virtual void addCursorRect(const Rect& rect, Cursor cursor) = 0;
 
     // NSControl: enabled, state (check boxes and radio buttons), stringValue (text fields and
     // button titles), the action name, and sendAction:to: of that action to the target.

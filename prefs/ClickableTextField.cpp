@@ -12,4 +12,8 @@ bool ClickableTextField::mouseUp(platform::View& field) {
     return true;
 }
 
+void ClickableTextField::resetCursorRects(platform::View& field) {
+    field.addCursorRect({{0, 0}, field.frame().size}, platform::Cursor::PointingHand);
+}
+
 }  // namespace vantor

@@ -15,6 +15,8 @@ public:
     // An enabled field sends its action to its target; a disabled one does nothing. Either way
     // the click goes no further.
     bool mouseUp(platform::View& field) override;
+    // The pointer is a pointing hand over the whole field.
+    void resetCursorRects(platform::View& field) override;
 };
 
 }  // namespace vantor

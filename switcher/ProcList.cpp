@@ -111,7 +111,7 @@ bool ProcList::listUnchanged(const AXElement& listElem, const ListScan& head,
 void ProcList::handleProcListElem(const AXElement& listElem) {
     const std::vector<Rect> screens = _platform.screens.screenFrames();
     const Rect screen = screens.empty() ? Rect{} : screens.front();
-    // A scan of the list whose last read ran out of time brings its hints back.
+    // An answered scan of the list whose last read failed brings its hints back.
     const bool resuming = !_currentListAxElem && _stalledListAxElem && listElem == _stalledListAxElem;
 
     ListScan scan;
@@ -125,19 +125,28 @@ void ProcList::handleProcListElem(const AXElement& listElem) {
     _mainScreenFrame = screen;
     const double screenHeight = _mainScreenFrame.size.height;
     _scanComplete = false;
-    if (scan.outcome == ListScan::Outcome::Unanswered) {
-        // The Dock did not answer in time. The hints go, so that every key reaches the Dock's
-        // switcher, but the list is remembered: the next scan of it that is answered brings
-        // them back.
+    // The Dock did not answer in time, or could not give the frame of the list it shows. The
+    // list is remembered: the next scan of it that is answered brings the hints back, and its
+    // destroyed notice ends `showing`. Meanwhile the switcher still shows, so that Escape,
+    // Return and the navigation keys keep reaching it; only the hints go, and hint keys pick
+    // nothing.
+    const bool unanswered = scan.outcome == ListScan::Outcome::Unanswered;
+    const bool lostOnScreen =
+        scan.outcome == ListScan::Outcome::FrameUnreadable && _showing && listElem;
+    if (unanswered || lostOnScreen) {
         _setCurrentListAXElem(AXElement());
         _stalledListAxElem = listElem;
-        if (_showing) setShowing(false);
+        if (_showing) {
+            _itemsArray.clear();
+            _items.clear();
+            _multiplexCounter.clear();
+            setShowing(true);
+        }
         return;
     }
     _stalledListAxElem = AXElement();
     if (scan.outcome == ListScan::Outcome::FrameUnreadable) {
-        // The list is lost (gone, or unreadable): its destroyed notice will no longer be
-        // recognised, so the switcher stops showing now rather than never.
+        // A list that was not showing, or no list at all: nothing shows.
         _setCurrentListAXElem(AXElement());
         if (_showing) setShowing(false);
         return;
@@ -281,13 +290,14 @@ void ProcList::dockObserverCallback(const platform::AXObserver&, const AXElement
     } else if (notification == kAXUIElementDestroyed && self->_stalledListAxElem &&
                element == self->_stalledListAxElem) {
         self->_stalledListAxElem = AXElement();
+        if (self->_showing) self->setShowing(false);
     }
 }
 
 void ProcList::handleWorkspaceNoti(const platform::WorkspaceNotification& notification) {
     if (notification.name != platform::kWorkspaceDidTerminateApplicationNotification) return;
     if (!_showing) return;
-    const AXElement list = _currentListAxElem;
+    const AXElement list = listInView();
     handleProcListElem(list);
 }
 
@@ -312,7 +322,8 @@ void ProcList::show() {
 }
 
 void ProcList::dismiss() {
-    if (_currentListAxElem) _platform.accessibility.performAction(_currentListAxElem, "AXCancel");
+    if (const AXElement& list = listInView())
+        _platform.accessibility.performAction(list, "AXCancel");
 }
 
 }  // namespace vantor

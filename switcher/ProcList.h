@@ -46,6 +46,9 @@ public:
     bool showing() const { return _showing; }
     // Announces "showing" on every call, also when the value does not change.
     void setShowing(bool showing);
+    // The list on screen could not be read at its last scan: it still shows, without hints,
+    // until a scan of it is answered or it is destroyed.
+    bool listStalled() const { return _showing && !_currentListAxElem && _stalledListAxElem; }
 
     // Key-value observation of "items" and "showing".
     void addObserver(platform::KeyValueObserver& observer, std::string_view keyPath,
@@ -95,6 +98,8 @@ public:
     // Command-Q and Command-H: the switcher quits or hides its highlighted application.
     void quitSelectedItem();
     void hideSelectedItem();
+    // Command-Return: the switcher switches to its highlighted application and closes.
+    void switchToSelectedItem();
     // Opens the application whose switcher title this item title names; true on success.
     bool activateByTitle(std::string_view title);
     // Whether another entry of the list has the same application name as this item title.
@@ -128,7 +133,7 @@ private:
     bool listUnchanged(const platform::AXElement& listElem, const ListScan& head,
                        const platform::Rect& screen) const;
     // The list whose selection changes are followed: the current one, or else the one whose
-    // last scan ran out of time.
+    // last scan failed.
     const platform::AXElement& listInView() const {
         return _currentListAxElem ? _currentListAxElem : _stalledListAxElem;
     }
@@ -146,7 +151,8 @@ private:
 
     platform::Rect _mainScreenFrame;
     platform::AXElement _currentListAxElem;
-    // The list whose last scan ran out of time while there was no current list; none otherwise.
+    // The list whose last scan ran out of time, or could not read the frame of the list on
+    // screen; none otherwise.
     platform::AXElement _stalledListAxElem;
     platform::AXElement _currentDockAxElem;
     platform::AXObserver _currentDockAxObserver;

@@ -86,6 +86,10 @@ void ProcList::hideSelectedItem() {
     postCommandKeyPress(platform::vk::H);
 }
 
+void ProcList::switchToSelectedItem() {
+    postCommandKeyPress(platform::vk::Return);
+}
+
 bool ProcList::activateItemForKey(std::string_view key) {
     const auto found = _items.find(std::string(key));
     if (found == _items.end()) return false;

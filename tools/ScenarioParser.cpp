@@ -308,6 +308,10 @@ Problem readExpect(const Words& args, Command& command) {
         if (auto p = exactly(1, "visible|hidden")) return p;
         return twoWay(Expect::Overlay, "visible", "hidden", 1);
     }
+    if (form == "cursor") {
+        if (auto p = exactly(1, "pointing-hand|arrow")) return p;
+        return twoWay(Expect::Cursor, "pointing-hand", "arrow", 1);
+    }
     if (form == "login-item") {
         if (auto p = exactly(1, "on|off")) return p;
         return twoWay(Expect::LoginItem, "on", "off", 1);

@@ -60,6 +60,7 @@ enum class Expect {
     None,
     Showing,     // yes|no
     Overlay,     // visible|hidden
+    Cursor,      // pointing-hand|arrow
     Front,       // NAME
     Active,      // NAME
     Running,     // NAME yes|no

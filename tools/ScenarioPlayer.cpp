@@ -472,6 +472,11 @@ std::optional<std::string> ScenarioPlayer::check(const Command& command) {
             if (visible == command.yes) return std::nullopt;
             return fmt::format("the overlay is {}", visible ? "visible" : "hidden");
         }
+        case Expect::Cursor: {
+            const bool hand = desktop_.cursor() == platform::Cursor::PointingHand;
+            if (hand == command.yes) return std::nullopt;
+            return fmt::format("the cursor is {}", hand ? "pointing-hand" : "arrow");
+        }
         case Expect::Front: {
             const std::string front = desktop_.front();
             if (front == args[0]) return std::nullopt;

@@ -27,6 +27,12 @@ vantor::platform::ViewBehaviour* behaviourOf(vantor::mac::MacView* owner) {
     [super mouseUp:event];
 }
 
+- (void)resetCursorRects {
+    [super resetCursorRects];
+    if (vantor::platform::ViewBehaviour* behaviour = behaviourOf(self.owner))
+        behaviour->resetCursorRects(*self.owner);
+}
+
 @end
 
 @implementation VantorTextField
@@ -41,6 +47,12 @@ vantor::platform::ViewBehaviour* behaviourOf(vantor::mac::MacView* owner) {
     vantor::platform::ViewBehaviour* behaviour = behaviourOf(self.owner);
     if (behaviour && behaviour->mouseUp(*self.owner)) return;
     [super mouseUp:event];
+}
+
+- (void)resetCursorRects {
+    [super resetCursorRects];
+    if (vantor::platform::ViewBehaviour* behaviour = behaviourOf(self.owner))
+        behaviour->resetCursorRects(*self.owner);
 }
 
 @end

@@ -53,6 +53,7 @@ public:
     std::string stringValue() const override;
     void setStringValue(std::string_view value) override;
     void setUnderlined(bool) override {}
+    void addCursorRect(const platform::Rect&, platform::Cursor) override {}
     void setTextContainerInset(platform::Size) override {}
     std::string_view action() const override { return action_; }
     // [NSApp sendAction:to:from:] of the item's action; false for a disabled item.

@@ -52,6 +52,7 @@ public:
 
     platform::View* hitTest(platform::Point point) override;
     void setBehaviour(platform::ViewBehaviour* behaviour) override;
+    void addCursorRect(const platform::Rect& rect, platform::Cursor cursor) override;
 
     bool isEnabled() const override;
     void setEnabled(bool enabled) override;

@@ -128,6 +128,12 @@ platform::View* MacView::hitTest(platform::Point point) {
     return nullptr;
 }
 
+void MacView::addCursorRect(const platform::Rect& rect, platform::Cursor cursor) {
+    NSCursor* shape = cursor == platform::Cursor::PointingHand ? NSCursor.pointingHandCursor
+                                                                : NSCursor.arrowCursor;
+    [view_ addCursorRect:nsRect(rect) cursor:shape];
+}
+
 void MacView::setBehaviour(platform::ViewBehaviour* behaviour) {
     behaviour_ = behaviour;
     view_.needsDisplay = YES;

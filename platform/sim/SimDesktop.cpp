@@ -178,6 +178,20 @@ bool SimDesktop::windowOpen(std::string_view name) const {
     return window && window->isVisible();
 }
 
+platform::Cursor SimDesktop::cursor() {
+    const platform::Point pointer = events_.mouseLocation();
+    const std::vector<SimWindow*> shown = ui_.screenOrder();
+    for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
+        const platform::Rect frame = (*it)->frame();
+        const platform::Point inWindow{pointer.x - frame.origin.x, pointer.y - frame.origin.y};
+        if (inWindow.x < 0 || inWindow.y < 0 || inWindow.x >= frame.size.width ||
+            inWindow.y >= frame.size.height)
+            continue;
+        return (*it)->simContentView().cursorAt(inWindow).value_or(platform::Cursor::Arrow);
+    }
+    return platform::Cursor::Arrow;
+}
+
 bool SimDesktop::overlayVisible() const {
     const SimWindow* overlay = ui_.overlay();
     return overlay && overlay->isVisible() && !overlay->simContentView().isHidden();

@@ -216,6 +216,9 @@ public:
     bool windowOpen(std::string_view name) const;
     // The overlay's content shows: its window is visible and its content view not hidden.
     bool overlayVisible() const;
+    // The pointer's shape: that of a cursor rectangle under it in the frontmost visible window
+    // there, else the arrow.
+    platform::Cursor cursor();
     // The shown control of the visible window of that layout wired to `action` (toolbar items
     // included), with that identifier or, for a number, that tag when one is given; the first
     // in the view tree's order. Null for none.

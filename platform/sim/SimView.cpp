@@ -145,6 +145,20 @@ platform::View* SimView::hitTest(platform::Point point) {
     return this;
 }
 
+std::optional<platform::Cursor> SimView::cursorAt(platform::Point point) {
+    if (hidden_ || !containsPoint(frame_, point)) return std::nullopt;
+    const platform::Point local{point.x - frame_.origin.x, point.y - frame_.origin.y};
+    for (auto it = subviews_.rbegin(); it != subviews_.rend(); ++it) {
+        if (const auto cursor = (*it)->cursorAt(local)) return cursor;
+    }
+    cursorRects_.clear();
+    if (behaviour_) behaviour_->resetCursorRects(*this);
+    for (const CursorRect& entry : cursorRects_) {
+        if (containsPoint(entry.rect, local)) return entry.cursor;
+    }
+    return std::nullopt;
+}
+
 void SimView::setEnabled(bool enabled) {
     if (enabled_ == enabled) return;
     enabled_ = enabled;

@@ -46,6 +46,9 @@ public:
 
     platform::View* hitTest(platform::Point point) override;
     void setBehaviour(platform::ViewBehaviour* behaviour) override { behaviour_ = behaviour; }
+    void addCursorRect(const platform::Rect& rect, platform::Cursor cursor) override {
+        cursorRects_.push_back({rect, cursor});
+    }
 
     bool isEnabled() const override { return enabled_; }
     void setEnabled(bool enabled) override;
@@ -77,6 +80,10 @@ public:
     SimWindow* simWindow() const;
     // The toolbar this view is an item of, or none.
     SimToolbar* toolbarOwner() const { return toolbar_; }
+    // The pointer's shape at `point` of the superview's coordinates, by the cursor rectangles
+    // of the visible views there (rebuilt through their behaviours, the last subview asked
+    // first); none when no rectangle covers it.
+    std::optional<platform::Cursor> cursorAt(platform::Point point);
     // Neither the view nor any view above it is hidden.
     bool isVisibleInTree() const;
 
@@ -151,6 +158,11 @@ private:
 
     platform::ActionTarget* target_;
     platform::ViewBehaviour* behaviour_ = nullptr;
+    struct CursorRect {
+        platform::Rect rect;
+        platform::Cursor cursor;
+    };
+    std::vector<CursorRect> cursorRects_;
     SimView* superview_ = nullptr;
     std::vector<SimView*> subviews_;
     std::vector<std::unique_ptr<SimView>> owned_;
