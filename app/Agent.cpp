@@ -27,19 +27,14 @@ Agent::Agent(platform::Platform& platform)
     ui_.prepareTextDrawingInFonts(hintLabelFonts());
     // Likewise the Mandarin readings of the hint letters, loaded before the first scan needs one.
     platform::prepareMandarinReadings();
-    mainMenu_ = platform.ui.loadLayout("MainMenu", *appDelegate_);
-    if (!mainMenu_.window) return;
-    window_ = std::make_unique<DrawingWindow>(*mainMenu_.window, platform.ui);
-    mainMenu_.window->contentView().setBehaviour(&drawingView_);
-    drawingView_.awakeFromNib();
-    window_->setDrawingView(&drawingView_);
-    appDelegate_->setWindow(window_.get());
+    overlay_ = std::make_unique<HintOverlay>(platform.ui, *appDelegate_);
+    appDelegate_->setWindow(overlay_->window());
 }
 
 Agent::~Agent() {
     // The controller goes first: nothing may reach the window through it afterwards.
     appDelegate_.reset();
-    if (mainMenu_.window) mainMenu_.window->contentView().setBehaviour(nullptr);
+    overlay_.reset();
     ui_.setApplication(nullptr);
 }
 

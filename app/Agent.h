@@ -8,6 +8,7 @@
 #include "app/AppDelegate.h"
 #include "overlay/DrawingView.h"
 #include "overlay/DrawingWindow.h"
+#include "overlay/HintOverlay.h"
 #include "platform/Platform.h"
 #include "platform/UI.h"
 
@@ -28,16 +29,14 @@ public:
 
     App& app() { return app_; }
     AppDelegate& appDelegate() { return *appDelegate_; }
-    DrawingWindow* overlay() { return window_.get(); }
-    DrawingView& drawingView() { return drawingView_; }
+    DrawingWindow* overlay() { return overlay_ ? overlay_->window() : nullptr; }
+    DrawingView& drawingView() { return overlay_->view(); }
 
 private:
     platform::UI& ui_;
     App app_;
-    DrawingView drawingView_;
-    platform::LoadedLayout mainMenu_;
-    std::unique_ptr<DrawingWindow> window_;
     std::unique_ptr<AppDelegate> appDelegate_;
+    std::unique_ptr<HintOverlay> overlay_;
 };
 
 }  // namespace vantor

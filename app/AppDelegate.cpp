@@ -56,7 +56,7 @@ void AppDelegate::checkAx() {
     // A new process starts with the permission; this one ends.
     _platform.process.launchTask("/bin/sh",
                                  {"-c", relaunchCommand(_platform.process.processIdentifier(),
-                                                         _platform.process.bundlePath())});
+                                                        _platform.process.bundlePath())});
     _platform.process.terminate();
 }
 
@@ -80,6 +80,7 @@ void AppDelegate::reset() {
 
 void AppDelegate::setWindowVisible(bool visible) {
     if (_window) _window->window().contentView().setHidden(!visible);
+    if (!visible) syncOtherOverlays(false, {});
 }
 
 void AppDelegate::syncProcListWithWindow() {
@@ -90,12 +91,37 @@ void AppDelegate::syncProcListWithWindow() {
         }
         setWindowVisible(true);
         // Secure Input is looked at here, at every show and redraw, never per event.
-        if (_window)
-            _window->placeOver(_procList->frame(),
-                               secureInputNotice(_platform.events, _platform.workspace));
+        const std::string notice = secureInputNotice(_platform.events, _platform.workspace);
+        if (_window) _window->placeOver(_procList->frame(), notice);
+        syncOtherOverlays(true, notice);
     } else {
         setWindowVisible(false);
         _triggerState.clearKeyState();
+    }
+}
+
+void AppDelegate::syncOtherOverlays(bool visible, const std::string& notice) {
+    const std::vector<ProcList::OtherList>& lists = _procList->otherLists();
+    const std::size_t shown = visible ? lists.size() : 0;
+    while (_otherOverlays.size() < shown) {
+        auto overlay = std::make_unique<HintOverlay>(_platform.ui, *this);
+        if (DrawingWindow* window = overlay->window()) window->window().makeKeyAndOrderFront();
+        _otherOverlays.push_back(std::move(overlay));
+    }
+    for (std::size_t i = 0; i < _otherOverlays.size(); ++i) {
+        DrawingWindow* window = _otherOverlays[i]->window();
+        if (!window) continue;
+        platform::View& content = window->window().contentView();
+        if (i >= shown) {
+            // The items it painted belong to a list that has gone.
+            window->setCells(nullptr);
+            content.setHidden(true);
+            continue;
+        }
+        window->setCells(&lists[i].items);
+        content.setNeedsDisplay(true);
+        content.setHidden(false);
+        window->placeOver(lists[i].frame, notice);
     }
 }
 
@@ -165,8 +191,7 @@ void AppDelegate::beginCheckForUpdate() {
         });
 }
 
-void AppDelegate::handleVersionInfo(const nlohmann::json& version,
-                                    const nlohmann::json& whatsNew) {
+void AppDelegate::handleVersionInfo(const nlohmann::json& version, const nlohmann::json& whatsNew) {
     if (!shouldAnnounceVersion(_platform, version, whatsNew, _newVerCtrl != nullptr)) return;
     _newVerCtrl = std::make_unique<NewVersionWindowController>(
         _platform, NewVersionWindowController::kWindowNibName, version.get<std::string>(),

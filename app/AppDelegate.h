@@ -5,11 +5,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "input/TriggerController.h"
 #include "overlay/DrawingWindow.h"
+#include "overlay/HintOverlay.h"
 #include "platform/KeyValueObserving.h"
 #include "platform/Platform.h"
 #include "platform/UI.h"
@@ -90,6 +93,11 @@ public:
     void setWindow(DrawingWindow* window) { _window = window; }
 
     platform::Window* overlayWindow() override { return _window ? &_window->window() : nullptr; }
+    // The overlays of the lists shown beside the current one on other displays, made as the
+    // first such list appears and kept; those past the number of lists hide their content.
+    const std::vector<std::unique_ptr<HintOverlay>>& otherOverlays() const {
+        return _otherOverlays;
+    }
 
     const platform::EventTap& tap() const override { return _tap; }
     void setTap(platform::EventTap tap) override { _tap = std::move(tap); }
@@ -121,6 +129,9 @@ private:
     void observeValueForKeyPath(std::string_view keyPath, const void* object,
                                 const platform::KeyValueChange& change,
                                 const void* context) override;
+    // Lays an overlay over each list the model shows beside the current one, with `notice`
+    // under it; none when `visible` is off.
+    void syncOtherOverlays(bool visible, const std::string& notice);
 
     platform::Platform& _platform;
     std::unique_ptr<NewVersionWindowController> _newVerCtrl;
@@ -134,6 +145,7 @@ private:
     bool _rightClickToTrigger = false;
     std::uint64_t _triggerModifierKey = platform::kEventFlagMaskAlternate;
     DrawingWindow* _window = nullptr;
+    std::vector<std::unique_ptr<HintOverlay>> _otherOverlays;
     std::unique_ptr<PrefController> _prefController;
     std::unique_ptr<PrefController> _closedPrefController;
     // Blocks scheduled on the main queue (the update check's) hold a weak reference to this.

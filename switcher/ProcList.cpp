@@ -112,7 +112,8 @@ void ProcList::handleProcListElem(const AXElement& listElem) {
     const std::vector<Rect> screens = _platform.screens.screenFrames();
     const Rect screen = screens.empty() ? Rect{} : screens.front();
     // An answered scan of the list whose last read failed brings its hints back.
-    const bool resuming = !_currentListAxElem && _stalledListAxElem && listElem == _stalledListAxElem;
+    const bool resuming =
+        !_currentListAxElem && _stalledListAxElem && listElem == _stalledListAxElem;
 
     ListScan scan;
     readListHead(_platform.accessibility, listElem, _scanMode, scan);
@@ -158,6 +159,8 @@ void ProcList::handleProcListElem(const AXElement& listElem) {
     _itemsArray.clear();
     _items.clear();
     _multiplexCounter.clear();
+    for (OtherList& other : _otherLists)
+        other.items.clear();
     if (scan.outcome == ListScan::Outcome::ChildrenUnreadable) {
         if (resuming) setShowing(true);
         return;
@@ -185,10 +188,53 @@ void ProcList::handleProcListElem(const AXElement& listElem) {
             _items.emplace(std::move(assignment.keys[i]), _itemsArray[i]);
     }
     _multiplexCounter = std::move(assignment.multiplexCounter);
+    for (OtherList& other : _otherLists)
+        scanOtherList(other);
 
     willChangeValueForKey(kItemsKey);
     didChangeValueForKey(kItemsKey);
     if (resuming) setShowing(true);
+}
+
+void ProcList::scanOtherList(OtherList& other) {
+    ListScan scan;
+    scanListElem(_platform.accessibility, other.elem, _scanMode, scan);
+    other.items.clear();
+    if (scan.outcome == ListScan::Outcome::Unanswered ||
+        scan.outcome == ListScan::Outcome::FrameUnreadable)
+        return;
+    const double screenHeight = _mainScreenFrame.size.height;
+    other.frame = flipRect(scan.frame, screenHeight);
+    // Both lists hold the same applications in the same order.
+    std::unordered_map<std::int32_t, std::pair<const std::string*, const ProcItem*>> atIndex;
+    for (const auto& [key, item] : _items)
+        atIndex.emplace(item->index(), std::pair(&key, item.get()));
+    for (const ListScan::Child& child : scan.children) {
+        const auto it = atIndex.find(child.index);
+        if (it == atIndex.end()) continue;
+        Rect itemFrame;
+        if (child.frame) itemFrame = frameRelativeToList(*child.frame, screenHeight, other.frame);
+        const auto& [key, item] = it->second;
+        other.items.emplace(
+            *key, ProcItem::itemWithTitle(item->title(), itemFrame, child.index, child.elem));
+    }
+}
+
+void ProcList::addOtherList(const AXElement& listElem) {
+    _otherLists.push_back({listElem, {}, {}});
+    scanOtherList(_otherLists.back());
+    willChangeValueForKey(kItemsKey);
+    didChangeValueForKey(kItemsKey);
+}
+
+bool ProcList::removeOtherList(const AXElement& listElem) {
+    const auto it = std::find_if(_otherLists.begin(), _otherLists.end(),
+                                 [&](const OtherList& other) { return other.elem == listElem; });
+    if (it == _otherLists.end()) return false;
+    _otherLists.erase(it);
+    willChangeValueForKey(kItemsKey);
+    didChangeValueForKey(kItemsKey);
+    return true;
 }
 
 void ProcList::scheduleObserverDock(double seconds) {
@@ -223,6 +269,7 @@ void ProcList::_observerDock() {
 
     _setCurrentListAXElem(AXElement());
     _stalledListAxElem = AXElement();
+    _otherLists.clear();
     _currentDockAxElem = ax.createApplication(pid);
     // A busy Dock holds the main thread, and with it every key, for at most this long per call.
     ax.setMessagingTimeout(_currentDockAxElem, kDockMessagingTimeout);
@@ -266,9 +313,11 @@ void ProcList::dockObserverCallback(const platform::AXObserver&, const AXElement
                                     std::string_view notification, void* refcon) {
     auto* self = static_cast<ProcList*>(refcon);
 
+    if (notification == kAXUIElementDestroyed && self->removeOtherList(element)) return;
     if (notification == kAXUIElementDestroyed && self->_currentListAxElem) {
         if (element == self->_currentListAxElem) {
             self->_setCurrentListAXElem(AXElement());
+            self->_otherLists.clear();
             self->setShowing(false);
         } else {
             const AXElement list = self->_currentListAxElem;
@@ -281,6 +330,14 @@ void ProcList::dockObserverCallback(const platform::AXObserver&, const AXElement
             return;
         const auto* s = std::get_if<std::string>(&subrole);
         if (s && *s == kAXProcessSwitcherList) {
+            // A list that appears while the current one shows is the same switcher on another
+            // display: it gets the same hints.
+            if (self->_showing && self->_currentListAxElem &&
+                !(element == self->_currentListAxElem)) {
+                self->addOtherList(element);
+                return;
+            }
+            self->_otherLists.clear();
             self->handleProcListElem(element);
             // A list whose frame could not be read is not current; nothing shows then.
             if (self->_currentListAxElem) self->setShowing(true);
@@ -290,6 +347,7 @@ void ProcList::dockObserverCallback(const platform::AXObserver&, const AXElement
     } else if (notification == kAXUIElementDestroyed && self->_stalledListAxElem &&
                element == self->_stalledListAxElem) {
         self->_stalledListAxElem = AXElement();
+        self->_otherLists.clear();
         if (self->_showing) self->setShowing(false);
     }
 }
@@ -307,6 +365,7 @@ void ProcList::observeValueForKeyPath(std::string_view, const void*,
     // The Dock has terminated. The main thread carries every input event behind the tap, so
     // it is not blocked while the Dock restarts: the switcher is gone at once and the Dock is
     // searched for again 2 s later.
+    _otherLists.clear();
     setShowing(false);
     scheduleObserverDock(2.0);
 }

@@ -65,6 +65,17 @@ public:
     // reads everything; the model ends the same either way.
     bool skipsUnchangedRescans() const { return _skipsUnchangedRescans; }
     void setSkipsUnchangedRescans(bool skips) { _skipsUnchangedRescans = skips; }
+    // The same switcher shown at once on another display (the Dock's all-displays setting): its
+    // list element, its frame in screen coordinates, and its entries under the current list's
+    // keys, each with its frame relative to that list.
+    struct OtherList {
+        platform::AXElement elem;
+        platform::Rect frame;
+        ItemMap items;
+    };
+    // The lists the Dock shows beside the current one, in the order they appeared. Each is read
+    // again whenever the current list's entries are; "items" is announced when one comes or goes.
+    const std::vector<OtherList>& otherLists() const { return _otherLists; }
     // Makes an element (or none) the current list.
     void _setCurrentListAXElem(const platform::AXElement& elem);
     // Number of entries of the last scan that share the key's letter; 0 when none does.
@@ -129,6 +140,12 @@ private:
                                      const platform::AXElement& element,
                                      std::string_view notification, void* refcon);
     void handleWorkspaceNoti(const platform::WorkspaceNotification& notification);
+    // Reads another list's frame and children and gives each child the key of the current
+    // list's child at its place; a list that cannot be read keeps no entries.
+    void scanOtherList(OtherList& list);
+    // A list element that the Dock shows beside the current one comes or goes.
+    void addOtherList(const platform::AXElement& listElem);
+    bool removeOtherList(const platform::AXElement& listElem);
     // Whether a list read by readListHead is the current one as the last complete scan left it.
     bool listUnchanged(const platform::AXElement& listElem, const ListScan& head,
                        const platform::Rect& screen) const;
@@ -159,6 +176,7 @@ private:
     platform::RunLoopSource _currentDockAxObserverSource;
     std::vector<ProcItemRef> _itemsArray;
     ItemMap _items;
+    std::vector<OtherList> _otherLists;
     TitleToKeyMap _titleToKeyMap;
     std::unordered_map<std::string, std::string> _appNameMap;
     MultiplexCounter _multiplexCounter;

@@ -28,7 +28,8 @@ bool parseDouble(std::string_view text, double& value) {
     std::size_t at = text.starts_with('-') ? 1 : 0;
     const auto digitsFrom = [&text](std::size_t from) {
         std::size_t end = from;
-        while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end]))) ++end;
+        while (end < text.size() && std::isdigit(static_cast<unsigned char>(text[end])))
+            ++end;
         return end;
     };
     const std::size_t intEnd = digitsFrom(at);
@@ -420,9 +421,14 @@ Problem readCommand(const Words& words, Command& command) {
         args.clear();
     } else if (name == "switcher-screen") {
         command.op = Op::SwitcherScreen;
-        if ((problem = checkArgs(args, 1, 1, "switcher-screen N"))) return problem;
-        problem = readCount(args[0], "N", command);
-        if (!problem && command.numbers[0] < 1) problem = "N counts screens from 1";
+        if ((problem = checkArgs(args, 1, 1, "switcher-screen N|all"))) return problem;
+        // `all` is kept as screen 0: every screen shows the switcher.
+        if (args[0] == "all") {
+            command.numbers.push_back(0);
+        } else {
+            problem = readCount(args[0], "N", command);
+            if (!problem && command.numbers[0] < 1) problem = "N counts screens from 1";
+        }
         args.clear();
     } else if (name == "app") {
         command.op = Op::App;

@@ -147,6 +147,8 @@ ScenarioPlayer::~ScenarioPlayer() {
     // The overlay's window goes with the agent, and the agent while the desktop it registered
     // with is still there.
     overlay_.detach();
+    for (const auto& recorder : otherOverlays_)
+        recorder->detach();
     agent_.reset();
 }
 
@@ -213,6 +215,10 @@ std::optional<std::string> ScenarioPlayer::run(const Command& command) {
         case Op::SwitcherScreen: {
             sim::SimScreens& screens = desktop_.screens();
             const auto n = static_cast<std::size_t>(command.numbers[0]);
+            if (n == 0) {
+                screens.setSwitcherOnAllScreens();
+                return std::nullopt;
+            }
             if (n > screens.screens().size())
                 return fmt::format("there is no screen {} (yet): {} so far", n,
                                    screens.screens().size());
@@ -432,14 +438,37 @@ std::optional<std::string> ScenarioPlayer::typeCharacter(char c) {
     return std::nullopt;
 }
 
-void ScenarioPlayer::displayPass() {
-    const OverlayRecorder::Change change = overlay_.displayIfNeeded();
-    if (change == OverlayRecorder::Change::None) return;
-    if (change != OverlayRecorder::Change::Hides) {
-        desktop_.tracer().add(fmt::format("overlay draws {}", overlay_.describeLastDraw()));
-        if (!overlay_.lastNotice().empty())
-            desktop_.tracer().add(fmt::format("overlay notice \"{}\"", overlay_.lastNotice()));
+void ScenarioPlayer::attachOtherOverlays() {
+    if (!agent_) return;
+    const auto& overlays = agent_->appDelegate().otherOverlays();
+    for (std::size_t i = otherOverlays_.size(); i < overlays.size(); ++i) {
+        auto recorder = std::make_unique<OverlayRecorder>();
+        if (DrawingWindow* overlay = overlays[i]->window()) {
+            if (auto* window = dynamic_cast<sim::SimWindow*>(&overlay->window()))
+                recorder->attach(*window, overlays[i]->view(), desktop_.screens());
+        }
+        otherOverlays_.push_back(std::move(recorder));
     }
+}
+
+void ScenarioPlayer::displayPass() {
+    attachOtherOverlays();
+    // The first overlay is "overlay", the others are numbered from 2 in the order they came.
+    const auto display = [this](OverlayRecorder& recorder, const std::string& name) {
+        const OverlayRecorder::Change change = recorder.displayIfNeeded();
+        if (change == OverlayRecorder::Change::None || change == OverlayRecorder::Change::Hides)
+            return change;
+        desktop_.tracer().add(fmt::format("{} draws {}", name, recorder.describeLastDraw()));
+        if (!recorder.lastNotice().empty())
+            desktop_.tracer().add(fmt::format("{} notice \"{}\"", name, recorder.lastNotice()));
+        return change;
+    };
+    OverlayRecorder::Change change = display(overlay_, "overlay");
+    for (std::size_t i = 0; i < otherOverlays_.size(); ++i) {
+        const auto other = display(*otherOverlays_[i], fmt::format("overlay {}", i + 2));
+        if (change == OverlayRecorder::Change::None) change = other;
+    }
+    if (change == OverlayRecorder::Change::None) return;
     if (!options_.shotsDir) return;
     ++shotNumber_;
     saveShot(*options_.shotsDir /
@@ -595,8 +624,8 @@ std::optional<std::string> ScenarioPlayer::check(const Command& command) {
             // What the screen shows: no notice while the overlay is hidden.
             const std::string notice =
                 desktop_.overlayVisible() ? overlay_.lastNotice() : std::string();
-            const bool holds = command.yes ? !notice.empty() && beginsWithWords(notice, args[0])
-                                           : notice.empty();
+            const bool holds =
+                command.yes ? !notice.empty() && beginsWithWords(notice, args[0]) : notice.empty();
             if (holds) return std::nullopt;
             return notice.empty() ? std::string("no notice")
                                   : fmt::format("the notice \"{}\"", notice);
@@ -610,8 +639,8 @@ std::optional<std::string> ScenarioPlayer::check(const Command& command) {
 std::optional<std::string> ScenarioPlayer::checkHint(const std::string& name,
                                                      const std::string& key) {
     if (!desktop_.overlayVisible()) return "the overlay is hidden";
-    const auto icon = desktop_.iconFrame(name);
-    if (!icon) {
+    const std::vector<platform::Rect> icons = desktop_.iconFrames(name);
+    if (icons.empty()) {
         return desktop_.switcherShowing() ? fmt::format("{} has no icon in the switcher", name)
                                           : std::string("the switcher does not show");
     }
@@ -619,18 +648,29 @@ std::optional<std::string> ScenarioPlayer::checkHint(const std::string& name,
     const auto [character, length] = characterAndLength(key);
     std::vector<std::string> wanted{character};
     if (length >= 2) wanted.push_back(fmt::format("{}{}", kTimesSign, length));
-
-    std::vector<std::string> inside;
-    for (const DrawnString& drawn : overlay_.lastDraw()) {
-        if (containsPoint(*icon, centre(drawn.frame))) inside.push_back(drawn.text);
-    }
-    std::vector<std::string> sortedInside = inside;
-    std::sort(sortedInside.begin(), sortedInside.end());
     std::sort(wanted.begin(), wanted.end());
-    if (sortedInside == wanted) return std::nullopt;
-    const std::string all = overlay_.describeLastDraw();
-    return fmt::format("{}'s icon shows {}; the last draw: {}", name, quotedList(inside),
-                       all.empty() ? "nothing" : all);
+
+    // With the switcher on every display, the icon on each list shows the label.
+    std::vector<const OverlayRecorder*> recorders{&overlay_};
+    for (const auto& other : otherOverlays_) {
+        if (other->visible()) recorders.push_back(other.get());
+    }
+    for (std::size_t i = 0; i < icons.size(); ++i) {
+        std::vector<std::string> inside;
+        for (const OverlayRecorder* recorder : recorders) {
+            for (const DrawnString& drawn : recorder->lastDraw()) {
+                if (containsPoint(icons[i], centre(drawn.frame))) inside.push_back(drawn.text);
+            }
+        }
+        std::vector<std::string> sortedInside = inside;
+        std::sort(sortedInside.begin(), sortedInside.end());
+        if (sortedInside == wanted) continue;
+        const std::string all = overlay_.describeLastDraw();
+        const std::string where = icons.size() > 1 ? fmt::format(" on list {}", i + 1) : "";
+        return fmt::format("{}'s icon{} shows {}; the last draw: {}", name, where,
+                           quotedList(inside), all.empty() ? "nothing" : all);
+    }
+    return std::nullopt;
 }
 
 }  // namespace vantor::tools

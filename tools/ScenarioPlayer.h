@@ -108,9 +108,11 @@ private:
     void answerUpdates(int status, const std::string& body);
     // Whether the agent's process has ended.
     bool agentTerminated() { return desktop_.process().terminated(); }
-    // After any change: the overlay is displayed when it needs it, with a screen PNG for
+    // After any change: the overlays are displayed when they need it, with a screen PNG for
     // --shots.
     void displayPass();
+    // Stands a recorder in front of each overlay the agent has made since the last call.
+    void attachOtherOverlays();
     bool saveShot(const std::filesystem::path& path);
 
     PlayerOptions options_;
@@ -120,8 +122,10 @@ private:
     std::unique_ptr<sim::RefusingLoopbackPort> refusingPort_;
     std::string updateAddress_;
     sim::SimDesktop desktop_;
-    // Declared before the agent: it outlives the agent's view that it stands in front of.
+    // Declared before the agent: they outlive the agent's views that they stand in front of.
     OverlayRecorder overlay_;
+    // The overlays of the switcher's further lists on other displays, as the agent makes them.
+    std::vector<std::unique_ptr<OverlayRecorder>> otherOverlays_;
     std::unique_ptr<Agent> agent_;
     std::string version_ = "1.0";
     int shotNumber_ = 0;

@@ -1,11 +1,11 @@
 #include "platform/sim/SimDesktop.h"
 
+#include <unistd.h>  // mkdtemp on macOS
+
 #include <charconv>
 #include <cstdlib>
 #include <filesystem>
 #include <system_error>
-
-#include <unistd.h>  // mkdtemp on macOS
 
 #include "platform/sim/SimScreenRenderer.h"
 
@@ -144,6 +144,12 @@ std::optional<platform::Rect> SimDesktop::iconFrame(std::string_view ref) const 
     const auto pid = pidOf(ref);
     if (!pid) return std::nullopt;
     return dock_.iconFrame(*pid);
+}
+
+std::vector<platform::Rect> SimDesktop::iconFrames(std::string_view ref) const {
+    const auto pid = pidOf(ref);
+    if (!pid) return {};
+    return dock_.iconFrames(*pid);
 }
 
 std::string SimDesktop::front() const {

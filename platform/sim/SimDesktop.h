@@ -182,6 +182,8 @@ public:
     std::optional<std::string> highlighted() const;
     std::optional<platform::Rect> listFrame() const { return dock_.listFrame(); }
     std::optional<platform::Rect> iconFrame(std::string_view ref) const;
+    // The application's icon on every list the switcher shows, in screen order.
+    std::vector<platform::Rect> iconFrames(std::string_view ref) const;
 
     // Applications. Refs of the front (menu-bar owner) and active application ("" for none),
     // the running applications in order.

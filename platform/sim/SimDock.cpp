@@ -64,10 +64,12 @@ void SimDock::kill() {
     ++openGeneration_;
     // A process that ends posts nothing: its elements just stop answering.
     for (const Entry& entry : entries_)
-        entry.node->alive = false;
-    if (list_) list_->alive = false;
+        for (const auto& node : entry.nodes)
+            node->alive = false;
+    for (const List& list : lists_)
+        list.node->alive = false;
     entries_.clear();
-    list_.reset();
+    lists_.clear();
     highlight_.reset();
     appNode_->children.clear();
     accessibility_.unregisterApplication(pid_);
@@ -104,10 +106,10 @@ void SimDock::receive(const TapEvent& event) {
             if (hasCommand(event)) handleKey(event);
             return;
         case EventType::MouseMoved:
-            if (const auto index = layout_.iconAt(event.location)) setHighlight(*index);
+            if (const auto index = iconAt(event.location)) setHighlight(*index);
             return;
         case EventType::LeftMouseUp:
-            if (const auto index = layout_.iconAt(event.location)) {
+            if (const auto index = iconAt(event.location)) {
                 const std::int32_t pid = entries_[*index].pid;
                 traceAction("switch to", pid);
                 commit(pid);
@@ -166,37 +168,47 @@ void SimDock::beginOpening() {
 void SimDock::finishOpening(std::uint64_t generation) {
     if (generation != openGeneration_ || state_ != State::Opening || !running_) return;
 
-    list_ = std::make_shared<AXNode>();
-    list_->kind = AXNode::Kind::List;
-    list_->pid = pid_;
-    list_->role = "AXList";
-    list_->subrole = "AXProcessSwitcherList";
-    list_->parent = appNode_;
     std::string names;
     for (const SimApplication* app : workspace_.applications()) {
-        auto node = std::make_shared<AXNode>();
-        node->kind = AXNode::Kind::Item;
-        node->pid = pid_;
-        node->role = "AXDockItem";
-        node->subrole = "AXApplicationDockItem";
-        node->title = app->name;
-        node->parent = list_;
-        list_->children.push_back(node);
-        entries_.push_back({app->pid, std::move(node)});
+        entries_.push_back({app->pid, {}});
         names += (names.empty() ? "" : ", ") + app->ref;
     }
-    appNode_->children = {list_};
-    screen_ = screens_.switcherScreenFrame();
+    appNode_->children.clear();
+    for (const platform::Rect& screen : screens_.switcherScreenFrames()) {
+        auto list = std::make_shared<AXNode>();
+        list->kind = AXNode::Kind::List;
+        list->pid = pid_;
+        list->role = "AXList";
+        list->subrole = "AXProcessSwitcherList";
+        list->parent = appNode_;
+        for (Entry& entry : entries_) {
+            auto node = std::make_shared<AXNode>();
+            node->kind = AXNode::Kind::Item;
+            node->pid = pid_;
+            node->role = "AXDockItem";
+            node->subrole = "AXApplicationDockItem";
+            node->title = workspace_.find(entry.pid)->name;
+            node->parent = list;
+            list->children.push_back(node);
+            entry.nodes.push_back(std::move(node));
+        }
+        appNode_->children.push_back(list);
+        lists_.push_back({std::move(list), {}, screen});
+    }
     relayout();
     state_ = State::Showing;
     if (!entries_.empty()) {
         highlight_ = entries_.size() > 1 ? 1 : 0;
-        list_->selected = entries_[*highlight_].node;
+        for (std::size_t i = 0; i < lists_.size(); ++i)
+            lists_[i].node->selected = entries_[*highlight_].nodes[i];
     }
     const auto highlighted = highlightedPid();
-    trace_.add(fmt::format("Dock switcher shows [{}], highlight {}", names,
-                           highlighted ? workspace_.find(*highlighted)->ref : "none"));
-    accessibility_.postNotification(list_, kCreated);
+    trace_.add(fmt::format(
+        "Dock switcher shows [{}], highlight {}{}", names,
+        highlighted ? workspace_.find(*highlighted)->ref : "none",
+        lists_.size() > 1 ? fmt::format(", on {} screens", lists_.size()) : std::string()));
+    for (const List& list : lists_)
+        accessibility_.postNotification(list.node, kCreated);
     if (commitWhenOpen_) {
         if (highlighted) traceAction("switch to", *highlighted);
         commit(highlighted);
@@ -213,9 +225,11 @@ void SimDock::step(int delta) {
 void SimDock::setHighlight(std::size_t index) {
     if (highlight_ == index) return;
     highlight_ = index;
-    list_->selected = entries_[index].node;
     traceAction("highlight", entries_[index].pid);
-    accessibility_.postNotification(list_, kSelectedChildrenChanged);
+    for (std::size_t i = 0; i < lists_.size(); ++i) {
+        lists_[i].node->selected = entries_[index].nodes[i];
+        accessibility_.postNotification(lists_[i].node, kSelectedChildrenChanged);
+    }
 }
 
 void SimDock::commit(std::optional<std::int32_t> pid) {
@@ -228,25 +242,30 @@ void SimDock::close() {
     state_ = State::Idle;
     commitWhenOpen_ = false;
     for (const Entry& entry : entries_)
-        entry.node->alive = false;
-    list_->alive = false;
+        for (const auto& node : entry.nodes)
+            node->alive = false;
+    for (const List& list : lists_)
+        list.node->alive = false;
     appNode_->children.clear();
-    const std::shared_ptr<AXNode> closed = std::move(list_);
-    list_.reset();
+    const std::vector<List> closed = std::move(lists_);
+    lists_.clear();
     entries_.clear();
     highlight_.reset();
     trace_.add("Dock switcher closes");
-    accessibility_.postNotification(closed, kDestroyed);
+    for (const List& list : closed)
+        accessibility_.postNotification(list.node, kDestroyed);
 }
 
 void SimDock::relayout() {
-    // Centred on the switcher's screen, in global Accessibility coordinates.
-    layout_ = SwitcherLayout::compute(entries_.size(), screen_.size);
-    layout_.list.origin.x += screen_.origin.x;
-    layout_.list.origin.y += screen_.origin.y;
-    list_->frame = layout_.list;
-    for (std::size_t i = 0; i < entries_.size(); ++i) {
-        entries_[i].node->frame = layout_.iconFrame(i);
+    // Each list centred on its screen, in global Accessibility coordinates.
+    for (std::size_t l = 0; l < lists_.size(); ++l) {
+        List& list = lists_[l];
+        list.layout = SwitcherLayout::compute(entries_.size(), list.screen.size);
+        list.layout.list.origin.x += list.screen.origin.x;
+        list.layout.list.origin.y += list.screen.origin.y;
+        list.node->frame = list.layout.list;
+        for (std::size_t i = 0; i < entries_.size(); ++i)
+            entries_[i].nodes[l]->frame = list.layout.iconFrame(i);
     }
 }
 
@@ -257,10 +276,12 @@ void SimDock::applicationTerminated(const SimApplication& app) {
                                  [&](const Entry& entry) { return entry.pid == app.pid; });
     if (it == entries_.end()) return;
     const auto removed = static_cast<std::size_t>(it - entries_.begin());
-    const std::shared_ptr<AXNode> node = it->node;
-    node->alive = false;
+    const std::vector<std::shared_ptr<AXNode>> nodes = std::move(it->nodes);
     entries_.erase(it);
-    std::erase(list_->children, node);
+    for (std::size_t l = 0; l < lists_.size(); ++l) {
+        nodes[l]->alive = false;
+        std::erase(lists_[l].node->children, nodes[l]);
+    }
 
     // The highlight stays on its application; on the removed one's place when that one went
     // (the last entry when it was past the end). Either way without a notification.
@@ -268,20 +289,25 @@ void SimDock::applicationTerminated(const SimApplication& app) {
     if (highlight_ && *highlight_ >= entries_.size()) {
         highlight_ = entries_.empty() ? std::nullopt : std::optional(entries_.size() - 1);
     }
-    list_->selected = highlight_ ? entries_[*highlight_].node : std::shared_ptr<AXNode>();
+    for (std::size_t l = 0; l < lists_.size(); ++l)
+        lists_[l].node->selected =
+            highlight_ ? entries_[*highlight_].nodes[l] : std::shared_ptr<AXNode>();
     relayout();
-    accessibility_.postNotification(node, kDestroyed);
+    for (const auto& node : nodes)
+        accessibility_.postNotification(node, kDestroyed);
 }
 
 platform::AXError SimDock::performAction(AXNode& node, std::string_view action) {
-    if (action == "AXCancel" && list_ && &node == list_.get()) {
+    const auto isList = [&](const List& list) { return list.node.get() == &node; };
+    if (action == "AXCancel" && std::any_of(lists_.begin(), lists_.end(), isList)) {
         trace_.add("Dock cancel");
         commit(std::nullopt);
         return platform::kAXErrorSuccess;
     }
     if (action == "AXPress" && node.kind == AXNode::Kind::Item) {
         for (const Entry& entry : entries_) {
-            if (entry.node.get() != &node) continue;
+            const auto isNode = [&](const auto& n) { return n.get() == &node; };
+            if (std::none_of(entry.nodes.begin(), entry.nodes.end(), isNode)) continue;
             const std::int32_t pid = entry.pid;
             traceAction("press", pid);
             commit(pid);
@@ -291,9 +317,30 @@ platform::AXError SimDock::performAction(AXNode& node, std::string_view action) 
     return kAXErrorActionUnsupported;
 }
 
+bool SimDock::overList(platform::Point point) const {
+    if (!showing()) return false;
+    return std::any_of(lists_.begin(), lists_.end(),
+                       [&](const List& list) { return list.layout.contains(point); });
+}
+
+std::optional<std::size_t> SimDock::iconAt(platform::Point point) const {
+    for (const List& list : lists_) {
+        if (const auto index = list.layout.iconAt(point)) return index;
+    }
+    return std::nullopt;
+}
+
 std::optional<platform::Rect> SimDock::listFrame() const {
-    if (!showing()) return std::nullopt;
-    return layout_.list;
+    if (!showing() || lists_.empty()) return std::nullopt;
+    return lists_.front().layout.list;
+}
+
+std::vector<platform::Rect> SimDock::listFrames() const {
+    std::vector<platform::Rect> frames;
+    if (!showing()) return frames;
+    for (const List& list : lists_)
+        frames.push_back(list.layout.list);
+    return frames;
 }
 
 std::vector<std::int32_t> SimDock::entryPids() const {
@@ -309,10 +356,19 @@ std::optional<std::int32_t> SimDock::highlightedPid() const {
 }
 
 std::optional<platform::Rect> SimDock::iconFrame(std::int32_t pid) const {
+    const std::vector<platform::Rect> frames = iconFrames(pid);
+    if (frames.empty()) return std::nullopt;
+    return frames.front();
+}
+
+std::vector<platform::Rect> SimDock::iconFrames(std::int32_t pid) const {
+    std::vector<platform::Rect> frames;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
-        if (entries_[i].pid == pid) return layout_.iconFrame(i);
+        if (entries_[i].pid != pid) continue;
+        for (const List& list : lists_)
+            frames.push_back(list.layout.iconFrame(i));
     }
-    return std::nullopt;
+    return frames;
 }
 
 void SimDock::traceAction(std::string_view action, std::int32_t pid) {

@@ -1,6 +1,7 @@
 // The Dock and its Command-Tab switcher: opening 0.05 s after a Command-Tab, the list and its
 // entries in the Accessibility tree, the highlight, what the keys and the pointer do while it
-// shows, and the notifications each change posts.
+// shows, and the notifications each change posts. With the switcher on every screen, each screen
+// shows a list of its own with the same entries and the same highlight.
 #pragma once
 
 #include <cstdint>
@@ -38,22 +39,35 @@ public:
     bool showing() const { return state_ == State::Showing; }
     // An event routed to the Dock: key, flags-changed and mouse events.
     void receive(const platform::TapEvent& event);
-    // Whether a point (Accessibility coordinates) is over the list on screen.
-    bool overList(platform::Point point) const { return showing() && layout_.contains(point); }
+    // Whether a point (Accessibility coordinates) is over a list on screen.
+    bool overList(platform::Point point) const;
 
-    // While it shows: the list's frame, the pids of its entries in order, the highlighted one.
+    // While it shows: the (first) list's frame, the pids of its entries in order, the
+    // highlighted one, an entry's icon frame on the first list and on every list.
     std::optional<platform::Rect> listFrame() const;
+    std::vector<platform::Rect> listFrames() const;
     std::vector<std::int32_t> entryPids() const;
     std::optional<std::int32_t> highlightedPid() const;
     std::optional<platform::Rect> iconFrame(std::int32_t pid) const;
-    std::shared_ptr<AXNode> listNode() const { return list_; }
+    std::vector<platform::Rect> iconFrames(std::int32_t pid) const;
+    std::shared_ptr<AXNode> listNode() const {
+        return lists_.empty() ? nullptr : lists_.front().node;
+    }
     std::shared_ptr<AXNode> applicationNode() const { return appNode_; }
 
 private:
     enum class State { Idle, Opening, Showing };
+    // An application of the switcher, with its icon's element on each list.
     struct Entry {
         std::int32_t pid = 0;
+        std::vector<std::shared_ptr<AXNode>> nodes;
+    };
+    // One list on one screen.
+    struct List {
         std::shared_ptr<AXNode> node;
+        SwitcherLayout layout;
+        // The Accessibility frame of the screen it opened on.
+        platform::Rect screen;
     };
 
     void beginOpening();
@@ -61,6 +75,8 @@ private:
     void handleKey(const platform::TapEvent& event);
     void step(int delta);
     void setHighlight(std::size_t index);
+    // The entry whose icon lies under a point on any list.
+    std::optional<std::size_t> iconAt(platform::Point point) const;
     // Closes the list, then brings `pid` to the front when given.
     void commit(std::optional<std::int32_t> pid);
     void close();
@@ -81,12 +97,9 @@ private:
     bool commitWhenOpen_ = false;
     std::uint64_t openGeneration_ = 0;
     std::shared_ptr<AXNode> appNode_;
-    std::shared_ptr<AXNode> list_;
+    std::vector<List> lists_;
     std::vector<Entry> entries_;
     std::optional<std::size_t> highlight_;
-    SwitcherLayout layout_;
-    // The Accessibility frame of the screen the switcher opened on.
-    platform::Rect screen_;
 };
 
 }  // namespace vantor::sim

@@ -229,6 +229,27 @@ void drawToolbar(platform::Canvas& canvas, const SimToolbar& toolbar, const Rect
     }
 }
 
+// One icon of the switcher with its name under it, framed when highlighted.
+void drawSwitcherIcon(platform::Canvas& canvas, const Rect& icon, const std::string& name,
+                      bool highlighted) {
+    if (highlighted) {
+        // Around the icon and its name.
+        const double below = SwitcherLayout::kPadding - 1;
+        const Rect around{
+            {icon.origin.x - kHighlightOutset, icon.origin.y - below},
+            {icon.size.width + 2 * kHighlightOutset, icon.size.height + kHighlightOutset + below}};
+        fillRounded(canvas, around, 10, {1, 1, 1, 0.14});
+        strokeRounded(canvas, around, 10, kSwitcherHighlightColour, 2);
+    }
+    fillRounded(canvas, icon, icon.size.width * 0.2, iconColour(name));
+    // The name in the padding under the icon.
+    const double band = SwitcherLayout::kPadding;
+    drawCentredLine(
+        canvas, name,
+        {{icon.origin.x - band / 2, icon.origin.y - band}, {icon.size.width + band, band}},
+        textOf(kNameFontSize, kNameColour, TextAlignment::Center));
+}
+
 }  // namespace
 
 Color iconColour(std::string_view applicationName) {
@@ -243,33 +264,17 @@ Color iconColour(std::string_view applicationName) {
 
 void drawSwitcher(platform::Canvas& canvas, const SimDock& dock, const SimWorkspace& workspace,
                   const Rect& area) {
-    const auto list = dock.listFrame();
-    if (!dock.showing() || !list) return;
-    canvas.setFill(kSwitcherPanelColour);
-    canvas.fill({flip(*list, area), kPanelRadius, kPanelRadius, 1});
+    if (!dock.showing()) return;
+    for (const Rect& list : dock.listFrames()) {
+        canvas.setFill(kSwitcherPanelColour);
+        canvas.fill({flip(list, area), kPanelRadius, kPanelRadius, 1});
+    }
     const auto highlighted = dock.highlightedPid();
     for (const std::int32_t pid : dock.entryPids()) {
-        const auto frame = dock.iconFrame(pid);
-        if (!frame) continue;
-        const Rect icon = flip(*frame, area);
         const SimApplication* app = workspace.find(pid);
         const std::string name = app ? app->name : std::string();
-        if (highlighted == pid) {
-            // Around the icon and its name.
-            const double below = SwitcherLayout::kPadding - 1;
-            const Rect around{{icon.origin.x - kHighlightOutset, icon.origin.y - below},
-                              {icon.size.width + 2 * kHighlightOutset,
-                               icon.size.height + kHighlightOutset + below}};
-            fillRounded(canvas, around, 10, {1, 1, 1, 0.14});
-            strokeRounded(canvas, around, 10, kSwitcherHighlightColour, 2);
-        }
-        fillRounded(canvas, icon, icon.size.width * 0.2, iconColour(name));
-        // The name in the padding under the icon.
-        const double band = SwitcherLayout::kPadding;
-        drawCentredLine(
-            canvas, name,
-            {{icon.origin.x - band / 2, icon.origin.y - band}, {icon.size.width + band, band}},
-            textOf(kNameFontSize, kNameColour, TextAlignment::Center));
+        for (const Rect& frame : dock.iconFrames(pid))
+            drawSwitcherIcon(canvas, flip(frame, area), name, highlighted == pid);
     }
 }
 

@@ -38,10 +38,19 @@ void SimScreens::setFirstScreenSize(double width, double height) {
 void SimScreens::setScreens(std::vector<SimScreen> screens) {
     screens_ = std::move(screens);
     switcherScreen_ = 0;
+    switcherOnAll_ = false;
 }
 
-platform::Rect SimScreens::switcherScreenFrame() const {
-    return switcherScreen_ < screens_.size() ? screens_[switcherScreen_].axFrame : firstScreen();
+std::vector<platform::Rect> SimScreens::switcherScreenFrames() const {
+    std::vector<platform::Rect> frames;
+    if (switcherOnAll_) {
+        for (const SimScreen& screen : screens_)
+            frames.push_back(screen.axFrame);
+    }
+    if (frames.empty())
+        frames.push_back(switcherScreen_ < screens_.size() ? screens_[switcherScreen_].axFrame
+                                                           : firstScreen());
+    return frames;
 }
 
 std::optional<std::string> SimScreens::arrange(const SimScreen& screen) {

@@ -39,11 +39,17 @@ public:
         return screens_.empty() ? platform::Rect{} : screens_[0].axFrame;
     }
 
-    // The screen (from 0) on which the Dock shows its switcher.
+    // The screen (from 0) on which the Dock shows its switcher, or every screen at once (the
+    // Dock's all-displays setting).
     std::size_t switcherScreen() const { return switcherScreen_; }
-    void setSwitcherScreen(std::size_t index) { switcherScreen_ = index; }
-    // The switcher's screen's Accessibility frame (the first screen's if there is no such one).
-    platform::Rect switcherScreenFrame() const;
+    void setSwitcherScreen(std::size_t index) {
+        switcherScreen_ = index;
+        switcherOnAll_ = false;
+    }
+    void setSwitcherOnAllScreens() { switcherOnAll_ = true; }
+    // The Accessibility frames of the screens that show the switcher, in screen order: the
+    // switcher's screen (the first screen if there is no such one), or every screen.
+    std::vector<platform::Rect> switcherScreenFrames() const;
 
     // The screen holding most of an Accessibility rectangle (the first one when none does), as
     // the window server picks a window's screen and with it its backing scale.
@@ -56,6 +62,7 @@ public:
 private:
     std::vector<SimScreen> screens_{SimScreen{{{0, 0}, {1920, 1080}}, 1}};
     std::size_t switcherScreen_ = 0;
+    bool switcherOnAll_ = false;
     bool arranged_ = false;
 };
 

@@ -242,8 +242,8 @@ SimWindow* SimUI::window(std::string_view name) const {
 }
 
 SimWindow* SimUI::overlay() const {
-    for (auto it = windows_.rbegin(); it != windows_.rend(); ++it) {
-        if (it->second->isOverlay()) return it->second;
+    for (const auto& [id, window] : windows_) {
+        if (window->isOverlay()) return window;
     }
     return nullptr;
 }

@@ -87,7 +87,8 @@ public:
     // The window loaded from that layout: the frontmost visible one, else the newest; null
     // for none.
     SimWindow* window(std::string_view name) const;
-    // The newest overlay window (content view a DrawingView), or null.
+    // The first overlay window (content view a DrawingView) of those open, or null: the one
+    // over the switcher's first list.
     SimWindow* overlay() const;
     SimWindow* keyWindow() const { return keyWindow_; }
     // The window of the innermost running modal loop, or null.
