@@ -26,42 +26,14 @@ void* allocate(std::size_t size) {
 
 }  // namespace
 
+// The library's array, nothrow and sized forms come down to these two.
 void* operator new(std::size_t size) {
     return allocate(size);
-}
-void* operator new[](std::size_t size) {
-    return allocate(size);
-}
-void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
-}
-void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
-    try {
-        return allocate(size);
-    } catch (...) {
-        return nullptr;
-    }
 }
 void operator delete(void* p) noexcept {
     std::free(p);
 }
-void operator delete[](void* p) noexcept {
-    std::free(p);
-}
 void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, std::size_t) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept {
-    std::free(p);
-}
-void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }
 
@@ -84,16 +56,6 @@ public:
     AllocationCounter& operator=(const AllocationCounter&) = delete;
     std::size_t count() const { return gAllocations; }
 };
-
-TEST(PassThroughAllocationTest, CountingSeesAnAllocation) {
-    std::size_t counted = 0;
-    {
-        AllocationCounter counter;
-        auto p = std::make_unique<int>(1);
-        counted = counter.count();
-    }
-    EXPECT_EQ(counted, 1u);
-}
 
 TEST(PassThroughAllocationTest, OrdinaryEventsPassWithoutAllocatingWhileTheSwitcherIsClosed) {
     sim::SimDesktop desktop;
@@ -137,6 +99,10 @@ TEST(PassThroughAllocationTest, OrdinaryEventsPassWithoutAllocatingWhileTheSwitc
     int passed = 0;
     {
         AllocationCounter counter;
+        // The counting itself works: this allocation is seen, and taken off again.
+        auto seen = std::make_unique<int>(1);
+        EXPECT_EQ(counter.count(), 1u);
+        gAllocations = 0;
         for (const TapEvent& e : events)
             passed += eventTapCallback(nullptr, e, nullptr).action == TapAction::Pass;
         allocations = counter.count();
