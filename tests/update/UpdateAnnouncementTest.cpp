@@ -182,18 +182,16 @@ TEST_F(UpdateAnnouncement, AnAnswerOutlivingTheAgentIsDropped) {
     EXPECT_FALSE(desktop().windowOpen("NewVersionWindow"));
 }
 
-// No server configured: no request. A server that refuses the connection: nothing happens.
+// No server configured: no request. A server that refuses the connection: nothing shows or is
+// logged.
 TEST_F(UpdateAnnouncement, NoServerOrAnUnreachableOneIsSilent) {
+    launch("").runFor(1);
+    EXPECT_TRUE(desktop().http().requests().empty());
     const sim::RefusingLoopbackPort refusing;
-    ASSERT_FALSE(refusing.baseAddress().empty());
-    for (const std::string& base : {std::string(), refusing.baseAddress()}) {
-        SCOPED_TRACE(base);
-        launch(base).runFor(kAnnouncementDelay + 1);
-        EXPECT_EQ(desktop().http().requests().size(), base.empty() ? 0u : 1u);
-        EXPECT_FALSE(desktop().windowOpen("NewVersionWindow"));
-        EXPECT_EQ(logsSinceLaunch(), std::vector<std::string>{});
-    }
-    EXPECT_EQ(server.requestCount(), 0);
+    launch(refusing.baseAddress()).runFor(kAnnouncementDelay + 1);
+    EXPECT_EQ(desktop().http().requests().size(), 1u);
+    EXPECT_FALSE(desktop().windowOpen("NewVersionWindow"));
+    EXPECT_EQ(logsSinceLaunch(), std::vector<std::string>{});
 }
 
 }  // namespace
