@@ -15,7 +15,7 @@
 
 namespace vantor::testing {
 
-class FakeTriggerController : public TriggerController, public platform::ActionTarget {
+class FakeTriggerController : public TriggerController {
 public:
     explicit FakeTriggerController(sim::SimDesktop& desktop) : desktop_(desktop) {
         passThru_ = desktop.platform().events.sourceCreate(platform::EventSourceStateID::Private);
@@ -33,7 +33,6 @@ public:
     bool pressTwice = false;
     bool middleButton = false;
     std::map<char, std::int32_t> letterCounts;
-    platform::Window* overlay = nullptr;
 
     // The commands received, in order ("show", "select AA", "activate A dismiss", ...).
     std::vector<std::string> commands;
@@ -80,12 +79,7 @@ public:
     const platform::EventTap& tap() const override { return tap_; }
     void setTap(platform::EventTap tap) override { tap_ = std::move(tap); }
     const platform::EventSource& passThruEventSource() const override { return passThru_; }
-    platform::Window* overlayWindow() override { return overlay; }
-
-    // The overlay's controls send their actions here.
-    void performAction(std::string_view action, platform::View*) override {
-        commands.push_back("action " + std::string(action));
-    }
+    platform::Window* overlayWindow() override { return nullptr; }
 
     // Commands since the last call.
     std::vector<std::string> take() {

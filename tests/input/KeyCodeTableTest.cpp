@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <limits>
-#include <string_view>
 
 #include "input/KeyCodeTable.h"
 
@@ -31,18 +30,6 @@ INSTANTIATE_TEST_SUITE_P(
                     KeyCase{123, kNoCharForKeyCode}, KeyCase{65535, kNoCharForKeyCode},
                     KeyCase{0x80000000u, kNoCharForKeyCode},
                     KeyCase{std::numeric_limits<std::uint32_t>::max(), kNoCharForKeyCode}));
-
-// Also checked at compile time, with the 8-bit range, in KeyCodeTable.cpp.
-TEST(KeyCodeTable, EveryHintCharHasExactlyOneKey) {
-    constexpr std::string_view kHintChars = "ABCDEFGHIJKLMNOPQRSTUVWXYZ1234567890";
-    for (char c : kHintChars) {
-        int keys = 0;
-        for (std::uint32_t code = 0; code < 128; ++code) {
-            if (getCharForKeyCode(code) == c) ++keys;
-        }
-        EXPECT_EQ(keys, 1) << "hint character " << c;
-    }
-}
 
 }  // namespace
 }  // namespace vantor

@@ -64,7 +64,6 @@ TEST(TriggerRulesTest, NavigationKeysBecomeCommandKeysWithShiftOnlyWhenHeld) {
 
 TEST(TriggerRulesTest, ThePressTwiceWindowIncludesItsEnd) {
     EXPECT_TRUE(withinPressTwiceWindow(1000.0, 1000.0));
-    EXPECT_TRUE(withinPressTwiceWindow(1000.2999, 1000.0));
     EXPECT_TRUE(withinPressTwiceWindow(1000.3, 1000.0));
     // 1001.1 - 1000.8 comes out a little above 0.3 in doubles; it is still the same 0.3 s.
     EXPECT_TRUE(withinPressTwiceWindow(1001.1, 1000.8));
@@ -76,19 +75,17 @@ TEST(TriggerRulesTest, ThePressTwiceWindowIncludesItsEnd) {
 
 TEST(TriggerRulesTest, AHoldNeedsTheFullHoldTime) {
     EXPECT_TRUE(middleButtonHeldLongEnough(1000.25, 1000.0));
-    EXPECT_TRUE(middleButtonHeldLongEnough(1000.250001, 1000.0));
     EXPECT_FALSE(middleButtonHeldLongEnough(1000.2499, 1000.0));
     EXPECT_FALSE(middleButtonHeldLongEnough(1000.1, 1000.0));
 }
 
 TEST(TriggerRulesTest, ThePressCountRestartsOnAnotherKeyAndStopsAtThirtyTwo) {
+    // A run cleared by a completed activation (no last key) starts again at one.
     EXPECT_EQ(nextPressCount(kNoKey, 0, 0), 1);
     EXPECT_EQ(nextPressCount(0, 1, 0), 2);
     EXPECT_EQ(nextPressCount(0, 2, 11), 1);  // B after A: B's first press
     EXPECT_EQ(nextPressCount(0, 31, 0), 32);
     EXPECT_EQ(nextPressCount(0, 32, 0), 32);
-    // A run cleared by a completed activation (no last key) starts again at one.
-    EXPECT_EQ(nextPressCount(kNoKey, 0, 0), 1);
 }
 
 TEST(TriggerRulesTest, HintKeyStringsRepeatTheKeysCharacter) {

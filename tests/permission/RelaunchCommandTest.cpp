@@ -1,24 +1,18 @@
 // The relaunch command: it waits for the old process to end, and the bundle path is quoted so
-// that the shell hands it on as it is, one argument, and runs nothing in it; and the
-// simulator's recognition of such a command.
+// that the shell hands it on as it is, one argument, and runs nothing in it.
+#include <fmt/format.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
 
-#include <fmt/format.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include "permission/RelaunchCommand.h"
-#include "platform/sim/SimProcess.h"
-#include "platform/sim/SimRunLoop.h"
-#include "platform/sim/SimTrace.h"
 
 namespace vantor {
 namespace {
@@ -50,39 +44,6 @@ TEST(RelaunchCommand, OpensAnOrdinaryPathBetweenDoubleQuotes) {
     EXPECT_EQ(shellQuoted(""), R"x("")x");
 }
 
-TEST(RelaunchCommand, TheSimulatorReadsItBackAsOpenAndExactlyThePath) {
-    for (const std::string& path : awkwardPaths("/tmp/markers")) {
-        const std::string command = relaunchCommand(500, path);
-        const std::size_t open = command.find("; done; ") + 8;
-        EXPECT_EQ(sim::plainShellWords(command.substr(open)), (Strings{"open", path})) << path;
-    }
-    // What the shell would split, expand or run is not a plain command.
-    EXPECT_EQ(sim::plainShellWords("open /Applications/My Apps/Vantor.app"),
-              (Strings{"open", "/Applications/My", "Apps/Vantor.app"}));
-    EXPECT_EQ(sim::plainShellWords(R"x(open 'a b'\ c "d\e")x"),
-              (Strings{"open", "a b c", R"x(d\e)x"}));
-    for (const char* command : {R"x(open "$(id)")x", "open `id`", "open $HOME", "open a; id",
-                                "open a | id", "open a > b", "open *.app", "open ~/a", "open a\nid",
-                                R"x(open "unclosed)x", "open 'unclosed", "open a\\"}) {
-        EXPECT_EQ(sim::plainShellWords(command), std::nullopt) << command;
-    }
-
-    sim::RefLedger ledger;
-    sim::SimRunLoop clock(ledger);
-    sim::SimTrace trace(clock);
-    sim::SimProcess process(trace);
-    process.setBundlePath("/Applications/Vantor Beta.app");
-    const std::int32_t agent = process.processIdentifier();
-    process.launchTask("/bin/sh", {"-c", "open /Applications/Vantor Beta.app"});
-    process.launchTask("/bin/bash", {"-c", relaunchCommand(agent, "/Applications/Vantor Beta.app")});
-    // Opening without waiting for the agent's own process to end is no relaunch.
-    process.launchTask("/bin/sh", {"-c", R"x(open "/Applications/Vantor Beta.app")x"});
-    process.launchTask("/bin/sh", {"-c", relaunchCommand(agent + 1, "/Applications/Vantor Beta.app")});
-    EXPECT_FALSE(process.relaunched());
-    process.launchTask("/bin/sh", {"-c", relaunchCommand(agent, "/Applications/Vantor Beta.app")});
-    EXPECT_TRUE(process.relaunched());
-}
-
 // What `/bin/sh -c COMMAND` prints, with a shell function standing in for `open`.
 std::string runInShell(const std::string& openFunction, const std::string& command) {
     FILE* shell = popen((openFunction + "\n" + command).c_str(), "r");
@@ -90,7 +51,8 @@ std::string runInShell(const std::string& openFunction, const std::string& comma
     std::string output;
     char buffer[256];
     std::size_t n = 0;
-    while ((n = std::fread(buffer, 1, sizeof buffer, shell)) > 0) output.append(buffer, n);
+    while ((n = std::fread(buffer, 1, sizeof buffer, shell)) > 0)
+        output.append(buffer, n);
     if (pclose(shell) != 0) output += "<shell failed>";
     return output;
 }
