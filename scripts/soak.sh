@@ -23,5 +23,5 @@ cmake --build "$build" -j "$jobs" --target vantor-soak
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=1:strict_string_checks=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-exec "$build/tests/vantor-soak" --seed "${SOAK_SEED:-20261207}" \
+exec "$build/soak/vantor-soak" --seed "${SOAK_SEED:-20261207}" \
     --events "${SOAK_EVENTS:-100000}" --progress 10000

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "tests/soak/driver/SoakDriver.h"
+#include "soak/SoakDriver.h"
 
 namespace vantor::soak {
 namespace {

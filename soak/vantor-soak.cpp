@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "tests/soak/driver/SoakDriver.h"
+#include "soak/SoakDriver.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/soak/driver/SoakDriver.h"
+#include "soak/SoakDriver.h"
 
 #include <fmt/format.h>
 
