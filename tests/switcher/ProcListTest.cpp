@@ -101,6 +101,11 @@ TEST_F(ProcListTest, CommandTabScansTheNewListThenShows) {
     EXPECT_EQ(keysByTitle(*model), (std::map<std::string, std::string>{
                                        {"Safari/0", "S"}, {"Mail/0", "M"}, {"Notes/0", "N"}}));
     EXPECT_EQ(model->getMultiplexCountForKey("SS"), 1);
+
+    // Making the current list current again keeps it.
+    const platform::AXElement list = model->currentListAxElem();
+    model->_setCurrentListAXElem(model->currentListAxElem());
+    EXPECT_TRUE(model->currentListAxElem() == list);
 }
 
 TEST_F(ProcListTest, ShowingIsAnnouncedEvenWithoutAChange) {
