@@ -62,18 +62,8 @@ std::string describe(const Difference& d) {
 // and of several (their counts), on icons whose positions fall between pixels.
 ProcList::ItemMap labelRow(double icon, double firstX, double step) {
     ProcList::ItemMap items;
-    const char* keys[] = {"A",
-                          "W",
-                          "M",
-                          "?",
-                          "7",
-                          "\xE5\xBE\xAE",
-                          "\xE4\xBF\xA1\xE4\xBF\xA1",
-                          "MM",
-                          "QQQ",
-                          "WWWWWWWWWWWW",
-                          "II",
-                          "\xE5\x9C\x96"};
+    const char* keys[] = {"A",  "W", "M", "?", "7", "微", "信信", "MM", "QQQ", "WWWWWWWWWWWW",
+                          "II", "圖"};
     int index = 0;
     for (const char* key : keys) {
         const Rect frame{{firstX + index * step, 3.3}, {icon, icon}};
@@ -131,17 +121,7 @@ TEST_P(CachedDrawing, HintLabelsMatchTheDirectDrawing) {
 TEST_P(CachedDrawing, TextIsTheLayoutsPixelsAtEveryAlignmentAndSubPixelPosition) {
     const Color white{1, 1, 1, 0.95};
     const Color grey{1, 1, 1, 0.75};
-    const char* texts[] = {"A",
-                           "W",
-                           "g",
-                           "?",
-                           "\xC3\x97"
-                           "2",
-                           "\xC3\x97"
-                           "32",
-                           "\xE5\xBE\xAE",
-                           "\xE4\xBF\xA1",
-                           "Ag"};
+    const char* texts[] = {"A", "W", "g", "?", "×2", "×32", "微", "信", "Ag"};
     for (const TextAlignment alignment :
          {TextAlignment::Left, TextAlignment::Center, TextAlignment::Right}) {
         for (const double size : {9.33, 17.0, 25.6}) {
