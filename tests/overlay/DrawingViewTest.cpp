@@ -4,10 +4,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <filesystem>
 #include <ostream>
 #include <string>
-#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -149,28 +147,6 @@ TEST_P(DrawingViewPixels, LabelIsFilledWithBgColourAndNothingIsPaintedOutside) {
     }
 }
 
-TEST_P(DrawingViewPixels, LabelIsAThirdOfTheIconWideForOnePressAndHalfForMore) {
-    draw(&items);
-    // Painted runs along one row through all three labels, outline included.
-    std::vector<std::pair<double, double>> runs;
-    const double step = 1 / canvas.scale();
-    for (double x = step / 2; x < kWidth; x += step) {
-        if (at(canvas, x, 20.5).a == 0) continue;
-        if (!runs.empty() && runs.back().second + step * 1.5 > x) {
-            runs.back().second = x;
-        } else {
-            runs.push_back({x, x});
-        }
-    }
-    ASSERT_EQ(runs.size(), 3u);
-    const double outline = 0.625 + step;
-    for (auto [run, left, width] :
-         {std::tuple{runs[0], 40.0, 40.0}, {runs[1], 150.0, 60.0}, {runs[2], 270.0, 60.0}}) {
-        EXPECT_NEAR(run.first, left, outline);
-        EXPECT_NEAR(run.second, left + width, outline);
-    }
-}
-
 TEST_P(DrawingViewPixels, CharacterInFgColourAndCountInSecondFgColourOnlyForMultiPressKeys) {
     draw(&items);
     // One press: right of the letter box, where a count would go, there is only the fill.
@@ -219,51 +195,10 @@ TEST_P(DrawingViewPixels, OutlineLiesOverTheFillsEdge) {
     EXPECT_PRED3(near, edge, over(kBorder, coverage, kBg), 4);
 }
 
-TEST_P(DrawingViewPixels, ViewOriginIsAtTheBottomOfTheImage) {
-    draw(&items);
-    const int bottomRow = canvas.pixelHeight() - 1;
-    const int x = static_cast<int>(60 * canvas.scale());
-    EXPECT_NE(unpack(canvas.pixel(x, bottomRow)).a, 0);
-    EXPECT_EQ(unpack(canvas.pixel(x, 0)).a, 0);
-    // The label (with its outline) ends 40.625 points above the bottom.
-    EXPECT_EQ(at(canvas, 60, 41.5).a, 0);
-}
-
 INSTANTIATE_TEST_SUITE_P(Scales, DrawingViewPixels, testing::Values(1.0, 2.0),
                          [](const testing::TestParamInfo<double>& scale) {
                              return scale.param == 1.0 ? std::string("x1") : std::string("x2");
                          });
-
-// Leaves a picture of the labels over a stand-in switcher panel in the test folder, to look at.
-TEST(DrawingView, WritesPictureOfLabels) {
-    CairoCanvas labels(360, 120, 2);
-    DrawingView view;
-    view.awakeFromNib();
-    ProcList::ItemMap items;
-    int index = 0;
-    for (const char* key : {"A", "WW", "MMM"}) {
-        const Rect frame{{index * 120.0, 0}, {120, 120}};
-        items[key] = ProcItem::itemWithTitle(key, frame, index++, platform::AXElement());
-    }
-    view.setItems(&items);
-    view.drawRect(labels, {{0, 0}, {360, 120}});
-
-    CairoCanvas picture(360, 120, 2);
-    picture.setFill({0.25, 0.25, 0.28, 1});
-    picture.fillRectUsingOperation({{0, 0}, {360, 120}}, platform::CompositingOperation::Copy);
-    for (int i = 0; i < 3; ++i) {
-        picture.setFill({0.2 + 0.3 * i, 0.5, 0.8 - 0.3 * i, 1});
-        picture.fill({{{i * 120.0 + 10, 10}, {100, 100}}, 16, 16, 1});
-    }
-    cairo_t* cr = cairo_create(picture.surface());
-    cairo_set_source_surface(cr, labels.surface(), 0, 0);
-    cairo_paint(cr);
-    cairo_destroy(cr);
-
-    const std::string path = testing::TempDir() + "vantor-hint-labels.png";
-    ASSERT_TRUE(picture.writePng(path));
-    EXPECT_GT(std::filesystem::file_size(path), 0u);
-}
 
 }  // namespace
 }  // namespace vantor
