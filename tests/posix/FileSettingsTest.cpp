@@ -111,7 +111,7 @@ TEST_F(FileSettingsTest, ValuesOfAnotherTypeReadThroughTheStoresConversions) {
         {1e30, true, kMax, "1e+30", "1e+30"},
         {-1e30, true, kMin, "-1e+30", "-1e+30"},
         {"YES", true, 0, "YES", "YES"},
-        {"  yes", true, 0, "  yes", "  yes"},
+        {" \tyes", true, 0, " \tyes", " \tyes"},
         {"T", true, 0, "T", "T"},
         {"no", false, 0, "no", "no"},
         {"0", false, 0, "0", "0"},
