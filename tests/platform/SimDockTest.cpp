@@ -94,6 +94,17 @@ TEST_F(SimDockTest, CommandQQuitsTheHighlightedEntryAndTheHighlightStaysInPlace)
     EXPECT_EQ(desktop.highlighted(), "Notes");
     desktop.runFor(0.375);
     EXPECT_EQ(desktop.switcherEntries(), Strings{"Safari"});
+
+    // An application that quits by itself while the list shows leaves it at once; the
+    // highlight stays on its application.
+    desktop.keyUp("Q");
+    desktop.keyUp("LeftCommand");
+    for (const char* name : {"Maps", "Books", "Films"})
+        desktop.addApplication(name);
+    holdCommandTab(desktop);
+    desktop.tapKey("Tab");
+    desktop.quitApplication("Maps");
+    EXPECT_EQ(desktop.highlighted(), "Books");
 }
 
 TEST_F(SimDockTest, EntriesStayWhileShowingAndNewApplicationsJoinAtTheNextOpening) {

@@ -138,6 +138,8 @@ TEST_F(SimEventServicesTest, ModifierFlagsFollowBothSidesAndThePointerHasTwoOrig
     desktop.mouseMove({300, 5});
     EXPECT_EQ(events.pointerLocation(), (platform::Point{300, 5}));
     EXPECT_EQ(events.mouseLocation(), (platform::Point{300, 1075}));
+    desktop.mouseDrag(platform::MouseButton::Center, {110.4, 219.6});  // printed rounded
+    EXPECT_EQ(desktop.inbox("Safari").back(), "middle-drag 110 220");
 }
 
 }  // namespace

@@ -49,10 +49,12 @@ struct Delegate : platform::WindowDelegate {
     }
 };
 
-// A preferences-like window: a check box, a radio group and a page to swap in.
+// A preferences-like window: a toolbar, a check box, a radio group and a page to swap in.
 const char* const kPrefLike = R"({
   "window": {
     "contentRect": [300, 400, 400, 200], "title": "Prefs",
+    "toolbar": {"items": [{"identifier": "Settings"}, {"identifier": "About"}],
+                "action": "switchTab:", "selected": "Settings"},
     "contentView": {"subviews": [
       {"class": "NSButton", "buttonType": "checkbox", "identifier": "check", "frame": [10, 160, 200, 18],
        "title": "Check", "action": "toggle:"},
@@ -159,7 +161,7 @@ TEST_F(SimUITest, ClicksReachTheOwnerOnlyFromEnabledControlsOfShownWindows) {
     EXPECT_EQ(owner.sent.size(), 1u);
 }
 
-TEST_F(SimUITest, ACheckBoxTogglesFromMixedToOnAndOneRadioButtonStaysOn) {
+TEST_F(SimUITest, ControlsToggleSelectAndKeepOneRadioButtonOn) {
     LoadedLayout prefs = build(kPrefLike);
     prefs.window->makeKeyAndOrderFront();
     View* check = prefs.viewWithIdentifier("check");
@@ -182,11 +184,19 @@ TEST_F(SimUITest, ACheckBoxTogglesFromMixedToOnAndOneRadioButtonStaysOn) {
     EXPECT_FALSE(desktop.click("PrefWindow", "choose:", "4"));
     ASSERT_EQ(owner.sent.size(), 2u);
     EXPECT_EQ(owner.sent[1].sender->tag(), 2);
+
+    // A clicked toolbar item becomes the selected one.
+    EXPECT_TRUE(desktop.click("PrefWindow", "switchTab:", "About"));
+    EXPECT_EQ(prefs.window->toolbar()->selectedItemIdentifier(), "About");
 }
 
 TEST_F(SimUITest, PagesSwapInAndOutAndEitherSideMayGoFirst) {
     auto prefs = std::make_unique<LoadedLayout>(build(kPrefLike));
     View& content = prefs->window->contentView();
+    // The title bar and toolbar stand above the content area.
+    EXPECT_EQ(
+        prefs->window->frame(),
+        (Rect{{300, 400}, {400, 200 + SimWindow::kTitleBarHeight + SimWindow::kToolbarHeight}}));
     View* page = prefs->viewWithIdentifier("page");
     View* text = prefs->viewWithIdentifier("text");
     content.addSubview(*page);

@@ -111,7 +111,8 @@ TEST(ScenarioPlayer, HintHoldsOnlyForTheWholeLabelInsideTheIcon) {
         ScenarioPlayer player;
         return player.play(std::string(kSwitcherOpen) + std::string(expectation) + "\n");
     };
-    // Mail and Music share M: the first in the list is dealt MM. The character alone, the count missing or extra, another icon's label: all fail.
+    // Mail and Music share M: the first in the list is dealt MM. The character alone, the count
+    // missing or extra, another icon's label: all fail.
     const PlayResult single = play("expect hint Mail M");
     EXPECT_EQ(single.exitCode, 1);
     EXPECT_NE(
