@@ -11,20 +11,16 @@ namespace {
 
 using platform::EventTapProxy;
 using platform::EventType;
-using platform::TapAction;
 using platform::TapAnswer;
 using platform::TapEvent;
 using testing::TapProbe;
 using Strings = std::vector<std::string>;
-
-constexpr std::int64_t kMarker = 19900620;
 
 class SimEventServicesTest : public ::testing::Test {
 protected:
     SimEventServicesTest() : events(desktop.platform().events) {
         desktop.addApplication("Safari");
         marker = events.sourceCreate(platform::EventSourceStateID::Private);
-        events.sourceSetUserData(marker, kMarker);
     }
     platform::Event keyEvent(std::uint16_t code, platform::EventFlags flags = 0) {
         platform::Event event = events.createKeyboardEvent(marker, code, true);
@@ -35,42 +31,6 @@ protected:
     platform::EventServices& events;
     platform::EventSource marker;
 };
-
-TEST_F(SimEventServicesTest, ATapPassesChangesOrSwallowsWhatTheApplicationThenReceives) {
-    TapProbe tap(desktop);
-    tap.handler = [](EventTapProxy, const TapEvent& event) -> TapAnswer {
-        if (event.keyCode == keycode::A) return {TapAction::Swallow, 0};
-        if (event.keyCode == keycode::Q) {
-            return {TapAction::PassWithFlags, platform::kEventFlagMaskShift};
-        }
-        return {};
-    };
-    desktop.keyDown("LeftCommand");
-    desktop.tapKey("A");
-    desktop.tapKey("Q");
-    desktop.keyUp("LeftCommand");
-    EXPECT_EQ(tap.printed(), (Strings{"flags LeftCommand cmd", "key-down A cmd", "key-up A cmd",
-                                      "key-down Q cmd", "key-up Q cmd", "flags LeftCommand"}));
-    EXPECT_EQ(desktop.inbox("Safari"), (Strings{"flags LeftCommand cmd", "key-down Q shift",
-                                                "key-up Q shift", "flags LeftCommand"}));
-    EXPECT_EQ(tap.seen[1].event.sourceUserData, 0) << "hardware events carry no user data";
-}
-
-TEST_F(SimEventServicesTest, EventsPostedAtHidComeBackToTheTapAfterTheEventBeingHandled) {
-    TapProbe tap(desktop);
-    tap.handler = [&](EventTapProxy, const TapEvent& event) -> TapAnswer {
-        if (event.type == EventType::KeyDown && event.keyCode == keycode::A) {
-            events.post(platform::EventTapLocation::HID, keyEvent(keycode::H, 0x100000));
-            events.post(platform::EventTapLocation::HID, keyEvent(keycode::Q, 0x100000));
-        }
-        return {};
-    };
-    desktop.keyDown("A");
-    EXPECT_EQ(tap.deepest, 1) << "posting never re-enters the callback";
-    ASSERT_EQ(tap.printed(), (Strings{"key-down A", "key-down H cmd", "key-down Q cmd"}));
-    EXPECT_EQ(tap.seen[2].event.sourceUserData, kMarker);
-    EXPECT_EQ(desktop.inbox("Safari"), (Strings{"key-down A", "key-down H cmd", "key-down Q cmd"}));
-}
 
 TEST_F(SimEventServicesTest, EventsPostedThroughAProxyGoOnFromAfterThatTapAheadOfTheEvent) {
     TapProbe older(desktop);
@@ -90,7 +50,7 @@ TEST_F(SimEventServicesTest, EventsPostedThroughAProxyGoOnFromAfterThatTapAheadO
 TEST_F(SimEventServicesTest, DisabledTapsGetTheirNoticeAndStayOffUntilEnabled) {
     TapProbe tap(desktop);
     tap.handler = [](EventTapProxy, const TapEvent&) -> TapAnswer {
-        return {TapAction::Swallow, 0};
+        return {platform::TapAction::Swallow, 0};
     };
     desktop.disableTaps(EventType::TapDisabledByUserInput);
     desktop.tapKey("A");
@@ -138,6 +98,10 @@ TEST_F(SimEventServicesTest, ModifierFlagsFollowBothSidesAndThePointerHasTwoOrig
     desktop.mouseMove({300, 5});
     EXPECT_EQ(events.pointerLocation(), (platform::Point{300, 5}));
     EXPECT_EQ(events.mouseLocation(), (platform::Point{300, 1075}));
+    events.post(platform::EventTapLocation::HID,
+                events.createMouseEvent(marker, EventType::MouseMoved, {640, 480},
+                                        platform::MouseButton::Left));
+    EXPECT_EQ(events.pointerLocation(), (platform::Point{640, 480}));  // a posted move moves it
     desktop.mouseDrag(platform::MouseButton::Center, {110.4, 219.6});  // printed rounded
     EXPECT_EQ(desktop.inbox("Safari").back(), "middle-drag 110 220");
 }

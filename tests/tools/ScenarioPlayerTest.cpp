@@ -188,17 +188,6 @@ TEST(ScenarioPlayer, InputAfterTheEndIsIgnoredAndAPromptStillOpenIsUnwound) {
     ASSERT_EQ(waiting.play("trusted no\nlaunch\nwait 2\nexpect window AXAlert open\n").exitCode, 0);
 }
 
-TEST(ScenarioPlayer, UpdateServesTheAnswerOnLoopbackAndUrlsMayNameItsAddress) {
-    ScenarioPlayer player;
-    const PlayResult result = player.play(
-        "setting 'Current Version' 1.0\n"
-        "update 200 '{\"Version\": \"9.0\", \"WhatsNew\": \"More.\"}'\nlaunch\nwait 10.01\n"
-        "expect window NewVersionWindow open\nclick NewVersionWindow download:\n"
-        "expect url {update-server}/projects/vantor 1\n");
-    EXPECT_EQ(result.exitCode, 0) << result.message;
-    EXPECT_TRUE(player.updateServerAddress().starts_with("http://127.0.0.1:"));
-}
-
 TEST(ScenarioPlayer, WithoutAnUpdateLineTheAgentAsksARefusingLoopbackPort) {
     ScenarioPlayer player;
     ASSERT_EQ(player
