@@ -39,11 +39,6 @@ protected:
 };
 
 TEST_F(SimAccessibilityTest, ReferencesAreDistinctObjectsThatCompareEqualByElement) {
-    const AXElement a = ax.createApplication(desktop.dockPid());
-    const AXElement b = ax.createApplication(desktop.dockPid());
-    EXPECT_NE(a.get(), b.get());
-    EXPECT_TRUE(a == b);
-
     holdCommandTab(desktop);
     const std::vector<AXElement> first = children(listElement(desktop));
     const std::vector<AXElement> second = children(listElement(desktop));
@@ -51,18 +46,6 @@ TEST_F(SimAccessibilityTest, ReferencesAreDistinctObjectsThatCompareEqualByEleme
     EXPECT_NE(first[1].get(), second[1].get());
     EXPECT_TRUE(first[1] == second[1]);
     EXPECT_FALSE(first[0] == first[1]);
-
-    // The list answers what the agent reads of it.
-    AXAttributeValue value;
-    ASSERT_EQ(ax.copyAttributeValue(children(a).at(0), "AXSubrole", value), kAXErrorSuccess);
-    EXPECT_EQ(std::get<std::string>(value), "AXProcessSwitcherList");
-    ASSERT_EQ(ax.copyAttributeValue(first[2], "AXTitle", value), kAXErrorSuccess);
-    EXPECT_EQ(std::get<std::string>(value), "Notes");
-    ASSERT_EQ(ax.copyAttributeValue(listElement(desktop), "AXSelectedChildren", value),
-              kAXErrorSuccess);
-    const auto& selected = std::get<std::vector<AXElement>>(value);
-    ASSERT_EQ(selected.size(), 1u);
-    EXPECT_TRUE(selected[0] == first[1]);
 }
 
 TEST_F(SimAccessibilityTest, NotificationsComeOnlyThroughASourceServicedInTheDefaultMode) {
@@ -79,20 +62,15 @@ TEST_F(SimAccessibilityTest, NotificationsComeOnlyThroughASourceServicedInTheDef
     loop.popMode();
     desktop.runFor(0);
     EXPECT_EQ(probe.names(), Strings{"AXCreated"});
-}
-
-TEST_F(SimAccessibilityTest, ObserverRegistrationsAreCheckedAndAGoneObserverIsQuiet) {
-    DockObserverProbe probe(desktop);
     const AXElement dock = ax.createApplication(desktop.dockPid());
     EXPECT_NE(ax.observerAddNotification(probe.observer, dock, "AXCreated", nullptr),
               kAXErrorSuccess)
         << "registered twice";
-    const AXElement elsewhere = ax.createApplication(4242);
-    EXPECT_EQ(ax.observerAddNotification(probe.observer, elsewhere, "AXCreated", nullptr),
-              kAXErrorInvalidUIElement);
 
+    // A released observer hears nothing more.
+    probe.received.clear();
     probe.observer.reset();
-    holdCommandTab(desktop);
+    desktop.keyUp("LeftCommand");
     desktop.runFor(0.1);
     EXPECT_TRUE(probe.received.empty());
 }
@@ -116,42 +94,27 @@ TEST_F(SimAccessibilityTest, InjectedFailuresCountOnceNTimesOrAlways) {
     ASSERT_EQ(results.size(), 2u);
     EXPECT_EQ(results[0].error, kAXErrorFailure);
     EXPECT_EQ(results[1].error, kAXErrorSuccess);
-    EXPECT_EQ(std::get<platform::Size>(results[1].value), (platform::Size{128, 128}));
     EXPECT_EQ(ax.copyAttributeValue(entries[2], "AXTitle", value), kAXErrorSuccess);
 
     ax.failAx("AXChildren", kAXErrorFailure, SimAccessibility::kAlways);
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 3; ++i)
         EXPECT_TRUE(children(list).empty());
 
-    // Observer creation, a registration, an action.
+    // Observer creation and an action.
     ax.failAx("observer", kAXErrorCannotComplete);
-    ax.failAx("AXSelectedChildrenChanged", kAXErrorFailure);
     ax.failAx("AXCancel", kAXErrorCannotComplete);
     platform::AXObserver observer;
     EXPECT_EQ(ax.observerCreate(
                   desktop.dockPid(), [](auto&, auto&, auto, void*) {}, observer),
               kAXErrorCannotComplete);
     EXPECT_FALSE(observer);
-    DockObserverProbe probe(desktop);
-    const AXElement dock = ax.createApplication(desktop.dockPid());
-    EXPECT_EQ(
-        ax.observerAddNotification(probe.observer, dock, "AXSelectedChildrenChanged", nullptr),
-        kAXErrorSuccess)
-        << "the probe's own registration took the one failure";
     EXPECT_EQ(ax.performAction(list, "AXCancel"), kAXErrorCannotComplete);
     EXPECT_TRUE(desktop.switcherShowing());
 }
 
-TEST_F(SimAccessibilityTest, ABatchedReadIsOneRoundTrip) {
+TEST_F(SimAccessibilityTest, ABatchedReadIsOneRoundTripAndFailsWholeForAGoneElement) {
     holdCommandTab(desktop);
     const AXElement list = listElement(desktop);
-    desktop.resetRoundTrips();
-    AXAttributeValue value;
-    for (const char* attribute : {"AXPosition", "AXSize", "AXChildren"}) {
-        ax.copyAttributeValue(list, attribute, value);
-    }
-    EXPECT_EQ(desktop.roundTrips(), 3);
-
     desktop.resetRoundTrips();
     const std::array<std::string_view, 3> attributes{"AXPosition", "AXSize", "AXChildren"};
     std::vector<AXAttributeResult> results;
@@ -160,7 +123,6 @@ TEST_F(SimAccessibilityTest, ABatchedReadIsOneRoundTrip) {
     EXPECT_EQ(std::get<platform::Point>(results[0].value), (platform::Point{736, 460}));
     EXPECT_EQ(std::get<std::vector<AXElement>>(results[2].value).size(), 3u);
 
-    // A gone element fails the batched read as a whole.
     desktop.keyUp("LeftCommand");
     EXPECT_EQ(ax.copyMultipleAttributeValues(list, attributes, results), kAXErrorInvalidUIElement);
     EXPECT_TRUE(results.empty());
@@ -176,25 +138,19 @@ TEST(SimLedger, FindsLeaksAndDoubleReleasesWithoutTouchingFreedMemory) {
         auto& events = desktop.platform().events;
         const platform::EventSource source =
             events.sourceCreate(platform::EventSourceStateID::Private);
-        const platform::Event event = events.createKeyboardEvent(source, 12, true);
-        events.post(platform::EventTapLocation::HID, event);
+        events.post(platform::EventTapLocation::HID, events.createKeyboardEvent(source, 12, true));
         EXPECT_GT(desktop.ledger().liveTotal(), 0);
     }
     EXPECT_TRUE(desktop.ledger().clean()) << desktop.ledger().summary();
-    EXPECT_EQ(desktop.ledger().created(RefKind::Observer), 1);
     EXPECT_EQ(desktop.ledger().created(RefKind::Event), 1);
 
-    // A leak.
+    // A leak, then a release too many, as a careless copy of a borrowed reference would make it.
     AXElement kept = desktop.accessibility().createApplication(desktop.dockPid());
-    EXPECT_EQ(desktop.ledger().live(RefKind::Element), 1);
     EXPECT_FALSE(desktop.ledger().clean());
-
-    // A release too many, as a careless copy of a borrowed reference would make it.
     const void* raw = kept.get();
     const platform::HandleOps* ops = kept.ops();
     kept.reset();
     ops->release(raw);
-    EXPECT_EQ(desktop.ledger().live(RefKind::Element), 0);
     EXPECT_EQ(desktop.ledger().overReleases(), 1);
     EXPECT_FALSE(desktop.ledger().clean());
 }

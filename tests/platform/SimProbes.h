@@ -3,7 +3,6 @@
 // records the notifications it receives.
 #pragma once
 
-#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -35,8 +34,6 @@ public:
     platform::RunLoopSource source;
     std::vector<SeenEvent> seen;
     Handler handler;
-    int depth = 0;
-    int deepest = 0;
 
     std::vector<std::string> printed() const {
         std::vector<std::string> forms;
@@ -50,12 +47,7 @@ private:
                                         const platform::TapEvent& event, void* userInfo) {
         auto* self = static_cast<TapProbe*>(userInfo);
         self->seen.push_back({self->desktop_.nowNanos(), event});
-        ++self->depth;
-        self->deepest = std::max(self->deepest, self->depth);
-        const platform::TapAnswer answer =
-            self->handler ? self->handler(proxy, event) : platform::TapAnswer{};
-        --self->depth;
-        return answer;
+        return self->handler ? self->handler(proxy, event) : platform::TapAnswer{};
     }
 
     SimDesktop& desktop_;

@@ -55,17 +55,15 @@ TEST_F(SimTextEditingTest, BecomingKeyFocusesTheFirstEditableFieldAndOnlyEditabl
     EXPECT_EQ(window->firstResponder(), nullptr);
 }
 
-TEST_F(SimTextEditingTest, UndoAndRedoKeepOneStep) {
+// Cut, undo and redo through the agent's Command keys are in AppTest; here what it misses.
+TEST_F(SimTextEditingTest, UndoKeepsOneStepAndADisabledFieldTakesNoCommand) {
     std::string pasteboard = "12";
     first->setSelectedRange(1, 1);
     EXPECT_TRUE(first->tryToPerform("paste:", pasteboard));  // a12
     first->insertText("x");                                  // a12x
     EXPECT_TRUE(first->tryToPerform("undo:", pasteboard));
-    EXPECT_EQ(first->stringValue(), "a12");
     EXPECT_TRUE(first->tryToPerform("undo:", pasteboard));  // nothing more to undo
     EXPECT_EQ(first->stringValue(), "a12");
-    EXPECT_TRUE(first->tryToPerform("redo:", pasteboard));
-    EXPECT_EQ(first->stringValue(), "a12x");
     EXPECT_FALSE(first->tryToPerform("delete:", pasteboard));
     first->setEnabled(false);
     EXPECT_FALSE(first->tryToPerform("selectAll:", pasteboard));

@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -33,11 +31,9 @@ struct Owner : platform::ActionTarget {
         View* sender;
     };
     std::vector<Sent> sent;
-    std::function<void(std::string_view)> onAction;
 
     void performAction(std::string_view action, View* sender) override {
         sent.push_back({std::string(action), sender});
-        if (onAction) onAction(action);
     }
 };
 
@@ -57,8 +53,7 @@ struct Delegate : platform::WindowDelegate {
 const char* const kPrefLike = R"({
   "window": {
     "contentRect": [300, 400, 400, 200], "title": "Prefs",
-    "toolbar": {"items": [{"identifier": "Settings", "label": "Settings"},
-                          {"identifier": "About", "label": "About"}],
+    "toolbar": {"items": [{"identifier": "Settings"}, {"identifier": "About"}],
                 "action": "switchTab:", "selected": "Settings"},
     "contentView": {"subviews": [
       {"class": "NSButton", "buttonType": "checkbox", "identifier": "check", "frame": [10, 160, 200, 18],
@@ -70,9 +65,7 @@ const char* const kPrefLike = R"({
          "title": "Two", "action": "choose:"},
         {"class": "NSButton", "buttonType": "radio", "tag": 3, "frame": [0, 0, 100, 18],
          "title": "Three", "action": "choose:"}
-      ]},
-      {"class": "NSButton", "identifier": "quit", "frame": [300, 10, 80, 24], "title": "Quit",
-       "action": "quitApp:"}
+      ]}
     ]}
   },
   "views": [{"identifier": "page", "frame": [0, 0, 400, 260], "subviews": [
@@ -105,40 +98,20 @@ protected:
     Owner owner;
 };
 
-TEST_F(SimUITest, MainMenuIsTheOverlayWithThePreferencesButtonInItsTopRightCorner) {
+TEST_F(SimUITest, ThePreferencesButtonStaysInTheOverlaysTopRightCornerAsItMoves) {
     LoadedLayout main = load("MainMenu");
     ASSERT_TRUE(main.window);
     EXPECT_TRUE(desktop.ui().loadErrors().empty());
     platform::Window& window = *main.window;
     View& content = window.contentView();
-    EXPECT_EQ(content.className(), "DrawingView");
-    EXPECT_EQ(main.viewWithIdentifier("drawingView"), &content);
-    // Borderless: the frame is the content area.
-    EXPECT_EQ(content.frame(), (Rect{{0, 0}, window.frame().size}));
-
     View* button = main.viewWithIdentifier("prefBtn");
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->superview(), &content);
-    EXPECT_EQ(button->window(), &window);
-    EXPECT_EQ(button->action(), "showPref:");
-    const auto inCorner = [&] {
-        const platform::Size size = content.frame().size;
-        return Rect{{size.width - 26, size.height - 26}, {20, 20}};
-    };
-    EXPECT_EQ(button->frame(), inCorner());
-
-    // Moved onto a list of two icons, then of six: the button stays in the corner.
+    // Moved onto a list of two icons, then of six.
     for (const Rect list : {Rect{{808, 460}, {304, 160}}, Rect{{200, 300}, {880, 192}}}) {
         window.setFrame(list, true);
-        EXPECT_EQ(window.frame(), list);
-        EXPECT_EQ(content.frame(), (Rect{{0, 0}, list.size}));
-        EXPECT_EQ(button->frame(), inCorner());
+        EXPECT_EQ(content.frame(), (Rect{{0, 0}, list.size}));  // borderless
+        EXPECT_EQ(button->frame(), (Rect{{list.size.width - 26, list.size.height - 26}, {20, 20}}));
     }
-    auto* simWindow = desktop.agentWindow("MainMenu");
-    ASSERT_EQ(simWindow, main.window.get());
-    EXPECT_EQ(simWindow->frameChanges(), 2);
-    EXPECT_TRUE(simWindow->lastFrameChange()->display);
-    EXPECT_FALSE(simWindow->lastFrameChange()->animate);
     EXPECT_EQ(traceWith("overlay"),
               (Strings{"overlay moves to 808 460 304 160", "overlay moves to 200 300 880 192"}));
 }
@@ -148,44 +121,33 @@ TEST_F(SimUITest, HitTestFindsTheDeepestShownViewUnderThePoint) {
     View& content = main.window->contentView();
     View* button = main.viewWithIdentifier("prefBtn");
     const Rect b = button->frame();
-    EXPECT_EQ(content.hitTest({b.origin.x + 1, b.origin.y + 19}), button);
     EXPECT_EQ(content.hitTest({b.origin.x + 20, b.origin.y + 10}), &content);  // right edge out
-    EXPECT_EQ(content.hitTest({10, 10}), &content);
     EXPECT_EQ(content.hitTest({-1, 10}), nullptr);
     button->setHidden(true);
     EXPECT_EQ(content.hitTest({b.origin.x + 5, b.origin.y + 5}), &content);
     content.setHidden(true);
     EXPECT_EQ(content.hitTest({10, 10}), nullptr);
 
-    // Nested views answer in their superview's coordinates.
+    // Nested views answer in their superview's coordinates: group at (10, 60), Two at (0, 30).
     LoadedLayout prefs = build(kPrefLike);
-    View* two = prefs.window->contentView().subviews()[1]->subviews()[1];
-    EXPECT_EQ(prefs.window->contentView().hitTest({15, 95}),
-              two);  // group at (10, 60), Two at (0, 30)
+    View* two = prefs.viewWithIdentifier("group")->subviews()[1];
+    EXPECT_EQ(prefs.window->contentView().hitTest({15, 95}), two);
 }
 
-TEST_F(SimUITest, ActionsReachTheOwnerByNameOnlyFromEnabledControls) {
+TEST_F(SimUITest, ClicksReachTheOwnerOnlyFromEnabledControlsOfShownWindows) {
     LoadedLayout main = load("MainMenu");
     View* button = main.viewWithIdentifier("prefBtn");
-    EXPECT_TRUE(button->sendAction());
-    ASSERT_EQ(owner.sent.size(), 1u);
-    EXPECT_EQ(owner.sent[0].action, "showPref:");
-    EXPECT_EQ(owner.sent[0].sender, button);
-
-    button->setEnabled(false);
-    EXPECT_FALSE(button->sendAction());
-    EXPECT_FALSE(main.window->contentView().sendAction());  // no action
-    EXPECT_EQ(owner.sent.size(), 1u);
-
-    // A click reaches only a shown window's controls; a disabled one takes no click.
     EXPECT_FALSE(desktop.click("MainMenu", "showPref:"));
     main.window->makeKeyAndOrderFront();
-    EXPECT_TRUE(desktop.click("MainMenu", "showPref:"));
-    EXPECT_EQ(owner.sent.size(), 1u);
+    button->setEnabled(false);
+    EXPECT_TRUE(desktop.click("MainMenu", "showPref:"));  // there, but takes no click
+    EXPECT_FALSE(button->sendAction());
+    EXPECT_TRUE(owner.sent.empty());
     button->setEnabled(true);
-    EXPECT_TRUE(desktop.click("MainMenu", "showPref:", "prefBtn"));
     EXPECT_FALSE(desktop.click("MainMenu", "showPref:", "otherBtn"));
-    EXPECT_EQ(owner.sent.size(), 2u);
+    EXPECT_TRUE(desktop.click("MainMenu", "showPref:", "prefBtn"));
+    ASSERT_EQ(owner.sent.size(), 1u);
+    EXPECT_EQ(owner.sent[0].sender, button);
 
     // A behaviour that takes the mouse-up decides itself, also for a disabled view.
     struct Takes : platform::ViewBehaviour {
@@ -196,7 +158,7 @@ TEST_F(SimUITest, ActionsReachTheOwnerByNameOnlyFromEnabledControls) {
     button->setEnabled(false);
     EXPECT_TRUE(desktop.click("MainMenu", "showPref:"));
     EXPECT_EQ(takes.ups, 1);
-    EXPECT_EQ(owner.sent.size(), 2u);
+    EXPECT_EQ(owner.sent.size(), 1u);
 }
 
 TEST_F(SimUITest, ControlsToggleSelectAndKeepOneRadioButtonOn) {
@@ -212,33 +174,20 @@ TEST_F(SimUITest, ControlsToggleSelectAndKeepOneRadioButtonOn) {
     };
     using enum ControlState;
 
-    EXPECT_TRUE(desktop.click("PrefWindow", "toggle:"));
-    EXPECT_EQ(check->state(), On);
-    EXPECT_TRUE(desktop.click("PrefWindow", "toggle:"));
-    EXPECT_EQ(check->state(), Off);
     check->setState(Mixed);
-    desktop.click("PrefWindow", "toggle:");
+    EXPECT_TRUE(desktop.click("PrefWindow", "toggle:"));
     EXPECT_EQ(check->state(), On);
-
     EXPECT_TRUE(desktop.click("PrefWindow", "choose:", "2"));
     EXPECT_EQ(states(), (std::vector<ControlState>{Off, On, Off}));
     radios[2]->setState(On);  // as the controller fills the window from the settings
     EXPECT_EQ(states(), (std::vector<ControlState>{Off, Off, On}));
     EXPECT_FALSE(desktop.click("PrefWindow", "choose:", "4"));
+    ASSERT_EQ(owner.sent.size(), 2u);
+    EXPECT_EQ(owner.sent[1].sender->tag(), 2);
 
-    // Toolbar items are views that send the toolbar's action with themselves as sender.
-    platform::Toolbar* toolbar = prefs.window->toolbar();
-    ASSERT_NE(toolbar, nullptr);
-    EXPECT_EQ(toolbar->selectedItemIdentifier(), "Settings");
+    // A clicked toolbar item becomes the selected one.
     EXPECT_TRUE(desktop.click("PrefWindow", "switchTab:", "About"));
-    EXPECT_EQ(toolbar->selectedItemIdentifier(), "About");
-
-    ASSERT_EQ(owner.sent.size(), 5u);
-    EXPECT_EQ(owner.sent[3].action, "choose:");
-    EXPECT_EQ(owner.sent[3].sender->tag(), 2);
-    EXPECT_EQ(owner.sent[4].action, "switchTab:");
-    EXPECT_EQ(owner.sent[4].sender->identifier(), "About");
-    EXPECT_EQ(owner.sent[4].sender->window(), prefs.window.get());
+    EXPECT_EQ(prefs.window->toolbar()->selectedItemIdentifier(), "About");
 }
 
 TEST_F(SimUITest, PagesSwapInAndOutAndEitherSideMayGoFirst) {
@@ -250,13 +199,10 @@ TEST_F(SimUITest, PagesSwapInAndOutAndEitherSideMayGoFirst) {
         (Rect{{300, 400}, {400, 200 + SimWindow::kTitleBarHeight + SimWindow::kToolbarHeight}}));
     View* page = prefs->viewWithIdentifier("page");
     View* text = prefs->viewWithIdentifier("text");
-    EXPECT_EQ(page->window(), nullptr);
     content.addSubview(*page);
     EXPECT_EQ(text->window(), prefs->window.get());
-    EXPECT_EQ(content.subviews().back(), page);
     page->removeFromSuperview();
-    EXPECT_EQ(page->superview(), nullptr);
-    EXPECT_EQ(content.subviews().size(), 3u);
+    EXPECT_EQ(content.subviews().size(), 2u);
     page->addSubview(*page);  // a view never contains itself
     EXPECT_TRUE(page->subviews().size() == 1);
 
@@ -277,21 +223,16 @@ TEST_F(SimUITest, WindowsOpenCloseAndHandTheActivationBack) {
     auto prefs = std::make_unique<LoadedLayout>(build(kPrefLike));
     Delegate delegate;
     prefs->window->setDelegate(&delegate);
-    EXPECT_FALSE(desktop.windowOpen("PrefWindow"));
     prefs->window->makeKeyAndOrderFront();
     desktop.platform().ui.activateIgnoringOtherApps(true);
-    EXPECT_TRUE(desktop.windowOpen("PrefWindow"));
     EXPECT_EQ(desktop.ui().keyWindow(), prefs->window.get());
     EXPECT_EQ(desktop.active(), "Vantor");
-    EXPECT_EQ(desktop.front(), "Mail");
 
     // The delegate is told while the window still shows, and may release it then.
     delegate.then = [&] { prefs.reset(); };
     EXPECT_TRUE(desktop.closeWindow("PrefWindow"));
-    EXPECT_EQ(delegate.closes, 1);
     EXPECT_TRUE(delegate.visibleWhenTold);
     EXPECT_EQ(prefs, nullptr);
-    EXPECT_FALSE(desktop.windowOpen("PrefWindow"));
     EXPECT_EQ(desktop.ui().keyWindow(), nullptr);
     EXPECT_EQ(desktop.active(), "Mail");
     EXPECT_FALSE(desktop.closeWindow("MainMenu"));  // borderless: no close button
@@ -311,17 +252,11 @@ TEST_F(SimUITest, WindowsOpenCloseAndHandTheActivationBack) {
     EXPECT_EQ(desktop.active(), "Vantor");
     first.window.reset();  // released while shown: it leaves the screen
     EXPECT_EQ(desktop.active(), "Mail");
-
-    EXPECT_EQ(
-        traceWith("window"),
-        (Strings{"window MainMenu opens", "window PrefWindow opens", "window PrefWindow closes",
-                 "window AXAlert opens", "window NewVersionWindow opens",
-                 "window NewVersionWindow closes", "window AXAlert closes"}));
-    EXPECT_EQ(traceWith("activate"),
-              (Strings{"activate Vantor", "activate Mail", "activate Vantor", "activate Mail"}));
+    EXPECT_EQ(traceWith("window AXAlert"),
+              (Strings{"window AXAlert opens", "window AXAlert closes"}));
 }
 
-TEST_F(SimUITest, OverlayVisibilityFollowsItsContentViewAndLevelsAreThePlatformsOnes) {
+TEST_F(SimUITest, OverlayVisibilityFollowsItsContentViewAndAMissingLayoutSaysSo) {
     LoadedLayout main = load("MainMenu");
     View& content = main.window->contentView();
     content.setHidden(true);
@@ -331,19 +266,10 @@ TEST_F(SimUITest, OverlayVisibilityFollowsItsContentViewAndLevelsAreThePlatforms
     EXPECT_TRUE(desktop.overlayVisible());
     content.setHidden(false);  // no change, no line
     content.setHidden(true);
-    EXPECT_FALSE(desktop.overlayVisible());
     EXPECT_EQ(traceWith("overlay"), (Strings{"overlay hides", "overlay shows", "overlay hides"}));
 
-    platform::UI& ui = desktop.platform().ui;
-    EXPECT_EQ(ui.windowLevelForKey(4), 0);      // normal
-    EXPECT_EQ(ui.windowLevelForKey(5), 3);      // floating
-    EXPECT_EQ(ui.windowLevelForKey(8), 24);     // main menu
-    EXPECT_EQ(ui.windowLevelForKey(20), 1500);  // assistive-technology high
-
-    // A layout that is missing gives an empty window and says so.
     LoadedLayout missing = load("NoSuchWindow");
     ASSERT_TRUE(missing.window);
-    EXPECT_EQ(missing.window->name(), "NoSuchWindow");
     EXPECT_TRUE(missing.window->contentView().subviews().empty());
     EXPECT_EQ(desktop.ui().loadErrors(), Strings{"NoSuchWindow.json: no such layout"});
 }
@@ -385,39 +311,19 @@ struct RedBox : platform::ViewBehaviour {
     }
 };
 
-class SimScreenTest : public SimUITest, public ::testing::WithParamInterface<double> {
-protected:
-    SimScreenTest() {
-        for (const char* name : {"Safari", "Mail", "Notes"})
-            desktop.addApplication(name);
-    }
-};
-
-TEST_P(SimScreenTest, TheSwitcherShowsAsADarkPanelWithTheOverlayAboveIt) {
+// A scale 2 screen up and left of the first, the switcher on it, the overlay over the list.
+TEST_F(SimUITest, TheScreenPictureShowsTheArrangementTheSwitcherAndTheOverlayAboveIt) {
+    ASSERT_FALSE(desktop.screens().arrange({{{0, 0}, {800, 600}}, 1}));
+    ASSERT_FALSE(desktop.screens().arrange({{{-400, -300}, {400, 300}}, 2}));
+    desktop.screens().setSwitcherScreen(1);
+    for (const char* name : {"Safari", "Mail"})
+        desktop.addApplication(name);
     testing::holdCommandTab(desktop);
-    ASSERT_TRUE(desktop.switcherShowing());
     const Rect list = *desktop.listFrame();  // Accessibility coordinates: y down
-    const double scale = GetParam();
-
-    auto screen = desktop.renderScreen(scale);
-    ASSERT_EQ(screen->pixelWidth(), static_cast<int>(1920 * scale));
-    const double listTop = list.origin.y;
     const double listBottom = list.origin.y + list.size.height;
-    EXPECT_TRUE(isDark(pixelAt(*screen, list.origin.x + 30, listTop + 4)));
-    EXPECT_TRUE(isDark(pixelAt(*screen, list.origin.x + 8, listBottom - 8)));
-    EXPECT_TRUE(near(pixelAt(*screen, list.origin.x - 2, listTop + 50), kDesktopColour));
-    EXPECT_TRUE(near(pixelAt(*screen, 10, 10), kDesktopColour));
-    EXPECT_TRUE(near(pixelAt(*screen, 1910, 1070), kDesktopColour));
-    // Each icon in its colour; the highlighted one framed in light.
-    const Rect mail = *desktop.iconFrame("Mail");
-    EXPECT_TRUE(near(pixelAt(*screen, mail.origin.x + 64, mail.origin.y + 30), iconColour("Mail")));
-    EXPECT_TRUE(
-        near(pixelAt(*screen, mail.origin.x + 64, mail.origin.y - 6), kSwitcherHighlightColour));
-    const Rect safari = *desktop.iconFrame("Safari");
-    EXPECT_TRUE(isDark(pixelAt(*screen, safari.origin.x + 64, safari.origin.y - 6)));
-
-    // The overlay over the list: its clear background lets the panel show through, and its
-    // view's drawing lands where the view's y-up coordinates put it.
+    EXPECT_EQ(list.origin.y, -300 + std::floor((300 - list.size.height) / 2));
+    // The overlay's clear background lets the panel show through, and its view's drawing lands
+    // where the view's y-up coordinates put it.
     LoadedLayout main = load("MainMenu");
     platform::Window& window = *main.window;
     window.setOpaque(false);
@@ -426,45 +332,8 @@ TEST_P(SimScreenTest, TheSwitcherShowsAsADarkPanelWithTheOverlayAboveIt) {
     RedBox redBox;
     window.contentView().setBehaviour(&redBox);
     main.viewWithIdentifier("prefBtn")->setHidden(true);
-    window.setFrame({{list.origin.x, 1080 - listBottom}, list.size}, true);
+    window.setFrame({{list.origin.x, 600 - listBottom}, list.size}, true);
     window.makeKeyAndOrderFront();
-
-    screen = desktop.renderScreen(scale);
-    EXPECT_TRUE(isRed(pixelAt(*screen, list.origin.x + 25, listBottom - 20)));
-    EXPECT_TRUE(isRed(pixelAt(*screen, list.origin.x + 11, listBottom - 11)));
-    EXPECT_TRUE(isRed(pixelAt(*screen, list.origin.x + 39, listBottom - 29)));
-    EXPECT_TRUE(isDark(pixelAt(*screen, list.origin.x + 12, listBottom - 32)));  // above the box
-    EXPECT_TRUE(isDark(pixelAt(*screen, list.origin.x + 25, listBottom - 8)));   // below it
-    EXPECT_TRUE(isDark(pixelAt(*screen, list.origin.x + 30, listTop + 4)));
-    EXPECT_FALSE(static_cast<SimView&>(window.contentView()).needsDisplay());
-
-    // Half transparent, the box blends with the panel.
-    window.setAlphaValue(0.5);
-    screen = desktop.renderScreen(scale);
-    const Rgb half = pixelAt(*screen, list.origin.x + 25, listBottom - 20);
-    EXPECT_GT(half.r, 130);
-    EXPECT_LT(half.r, 160);
-}
-
-INSTANTIATE_TEST_SUITE_P(Scales, SimScreenTest, ::testing::Values(1.0, 2.0));
-
-TEST_F(SimUITest, ScreensShowSideBySideAsArrangedWithTheSwitcherOnItsOwn) {
-    // A scale 2 screen up and left of the first, the switcher on it.
-    ASSERT_FALSE(desktop.screens().arrange({{{0, 0}, {800, 600}}, 1}));
-    ASSERT_FALSE(desktop.screens().arrange({{{-400, -300}, {400, 300}}, 2}));
-    desktop.screens().setSwitcherScreen(1);
-    for (const char* name : {"Safari", "Mail"})
-        desktop.addApplication(name);
-    testing::holdCommandTab(desktop);
-    const Rect list = *desktop.listFrame();
-    EXPECT_EQ(list.origin.y, -300 + std::floor((300 - list.size.height) / 2));
-    LoadedLayout main = load("MainMenu");
-    RedBox redBox;
-    main.window->contentView().setBehaviour(&redBox);
-    main.viewWithIdentifier("prefBtn")->setHidden(true);
-    main.window->setFrame({{list.origin.x, 600 - list.origin.y - list.size.height}, list.size},
-                          true);
-    main.window->makeKeyAndOrderFront();
 
     // The picture's top-left corner is Accessibility (-400, -300), at the finer scale.
     auto screen = desktop.renderScreen();
@@ -474,32 +343,24 @@ TEST_F(SimUITest, ScreensShowSideBySideAsArrangedWithTheSwitcherOnItsOwn) {
     EXPECT_TRUE(near(at(-390, -290), kDesktopColour));
     EXPECT_TRUE(near(at(-200, 100), kBetweenScreensColour));
     EXPECT_TRUE(near(at(500, -100), kBetweenScreensColour));
+    // Each icon in its colour; the highlighted one framed in light.
     const Rect mail = *desktop.iconFrame("Mail");
     EXPECT_TRUE(near(at(mail.origin.x + 30, mail.origin.y + 30), iconColour("Mail")));
-    const double listBottom = list.origin.y + list.size.height;
-    EXPECT_TRUE(isRed(at(list.origin.x + 25, listBottom - 20)));
-}
+    EXPECT_TRUE(near(at(mail.origin.x + 30, mail.origin.y - 6), kSwitcherHighlightColour));
+    const Rect safari = *desktop.iconFrame("Safari");
+    EXPECT_TRUE(isDark(at(safari.origin.x + 30, safari.origin.y - 6)));
+    EXPECT_TRUE(isRed(at(list.origin.x + 11, listBottom - 11)));
+    EXPECT_TRUE(isRed(at(list.origin.x + 39, listBottom - 29)));
+    EXPECT_TRUE(isDark(at(list.origin.x + 12, listBottom - 32)));  // above the box
+    EXPECT_TRUE(isDark(at(list.origin.x + 25, listBottom - 8)));   // below it
+    EXPECT_FALSE(static_cast<SimView&>(window.contentView()).needsDisplay());
 
-TEST_F(SimUITest, ScreenShotShowsSwitcherOverlayAndAPreferencesWindow) {
-    for (const char* name : {"Safari", "Mail", "Notes", "Terminal", "访达"})
-        desktop.addApplication(name);
-    testing::holdCommandTab(desktop);
-    desktop.tapKey("Tab");
-    LoadedLayout main = load("MainMenu");
-    main.window->setOpaque(false);
-    main.window->setBackgroundColor(Color::clearColor());
-    const Rect list = *desktop.listFrame();
-    main.window->setFrame({{list.origin.x, 1080 - list.origin.y - list.size.height}, list.size},
-                          true);
-    main.window->makeKeyAndOrderFront();
-    LoadedLayout prefs = build(kPrefLike);
-    prefs.window->setFrame({{60, 600}, prefs.window->frame().size}, true);
-    prefs.viewWithIdentifier("check")->setState(ControlState::On);
-    prefs.window->makeKeyAndOrderFront();
-
-    const std::string path = ::testing::TempDir() + "vantor-screen.png";
-    ASSERT_TRUE(desktop.saveScreenPng(path));
-    std::printf("screen written to %s\n", path.c_str());
+    // Half transparent, the box blends with the panel.
+    window.setAlphaValue(0.5);
+    screen = desktop.renderScreen();
+    const Rgb half = at(list.origin.x + 25, listBottom - 20);
+    EXPECT_GT(half.r, 130);
+    EXPECT_LT(half.r, 160);
 }
 
 }  // namespace

@@ -7,7 +7,6 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -59,14 +58,10 @@ protected:
         server_.Get(R"(/status/(\d+))",
                     [](const httplib::Request& request, httplib::Response& response) {
                         response.status = std::stoi(request.matches[1]);
-                        if (response.status == 302) response.set_header("Location", "/redirected");
+                        if (response.status == 302) response.set_header("Location", "/status/200");
                         if (response.status != 304)
                             response.set_content("body of " + request.path, "text/plain");
                     });
-        server_.Get("/redirected", [this](const httplib::Request&, httplib::Response& response) {
-            ++redirectsFollowed_;
-            response.set_content("followed", "text/plain");
-        });
         server_.Get(R"(/bytes/(\d+))",
                     [](const httplib::Request& request, httplib::Response& response) {
                         response.set_content(std::string(std::stoul(request.matches[1]), 'v'),
@@ -145,7 +140,6 @@ protected:
     std::condition_variable changed_;
     bool released_ = false;
     int silentRequests_ = 0;
-    std::atomic<int> redirectsFollowed_ = 0;
 };
 
 TEST_F(CurlHttpClientTest, EveryStatusArrivesWithItsBodyAndNoRedirectIsFollowed) {
@@ -158,7 +152,6 @@ TEST_F(CurlHttpClientTest, EveryStatusArrivesWithItsBodyAndNoRedirectIsFollowed)
         EXPECT_EQ(response.body, status == 304 ? "" : "body of " + path);
         EXPECT_EQ(response.error, std::nullopt);
     }
-    EXPECT_EQ(redirectsFollowed_, 0);
 }
 
 TEST_F(CurlHttpClientTest, ABodyOverOneMebibyteIsAnError) {
