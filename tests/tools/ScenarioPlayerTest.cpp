@@ -95,17 +95,6 @@ TEST(ScenarioPlayer, FailedExpectationsSayWhatWasSeen) {
     }
 }
 
-TEST(ScenarioPlayer, TapIsDownPauseUpPause) {
-    ScenarioPlayer player;
-    const PlayResult result = player.play(
-        "app Safari\nsetting 'Current Version' 1.0\nlaunch\ntype a7\n"
-        "expect received Safari 'key-down'\n"
-        "expect inbox Safari 'key-down A' 'key-up A' 'key-down 7' 'key-up 7'\n"
-        "expect inbox Safari\n");
-    EXPECT_EQ(result.exitCode, 0) << result.message;
-    EXPECT_DOUBLE_EQ(player.desktop().now(), 0.08);
-}
-
 TEST(ScenarioPlayer, HintHoldsOnlyForTheWholeLabelInsideTheIcon) {
     const auto play = [](std::string_view expectation) {
         ScenarioPlayer player;
@@ -159,17 +148,6 @@ TEST(ScenarioPlayer, ShotWritesARelativeFileIntoTheOutputFolder) {
     ScenarioPlayer player(options);
     ASSERT_EQ(player.play("app Safari\nlaunch\nshot screens/desktop.png\n").exitCode, 0);
     EXPECT_TRUE(fs::is_regular_file(options.outputDir / "screens" / "desktop.png"));
-}
-
-TEST(ScenarioPlayer, SettingSeedsABoolAnIntegerOrAString) {
-    ScenarioPlayer player;
-    ASSERT_EQ(player.play("setting A true\nsetting B -1\nsetting C 1.0\nsetting D 12x\n").exitCode,
-              0);
-    platform::Settings& settings = player.desktop().settings();
-    EXPECT_EQ(settings.objectForKey("A"), nlohmann::json(true));
-    EXPECT_EQ(settings.objectForKey("B"), nlohmann::json(-1));
-    EXPECT_EQ(settings.objectForKey("C"), nlohmann::json("1.0"));
-    EXPECT_EQ(settings.objectForKey("D"), nlohmann::json("12x"));
 }
 
 TEST(ScenarioPlayer, InputAfterTheEndIsIgnoredAndAPromptStillOpenIsUnwound) {
