@@ -10,6 +10,17 @@ namespace vantor {
 
 namespace {
 
+// Shows an overlay's content over a list (screen coordinates) with these items, redrawn, and
+// the notice under the list.
+void layOverList(DrawingWindow& window, const ProcList::ItemMap& items,
+                 const platform::Rect& listFrame, const std::string& notice) {
+    window.setCells(&items);
+    platform::View& content = window.window().contentView();
+    content.setNeedsDisplay(true);
+    content.setHidden(false);
+    window.placeOver(listFrame, notice);
+}
+
 // Identify the controller's two observations of the model.
 const int kShowingContext = 0;
 const int kItemsContext = 0;
@@ -85,14 +96,9 @@ void AppDelegate::setWindowVisible(bool visible) {
 
 void AppDelegate::syncProcListWithWindow() {
     if (_procList->showing() && !_procList->listStalled()) {
-        if (_window) {
-            _window->setCells(&_procList->items());
-            _window->window().contentView().setNeedsDisplay(true);
-        }
-        setWindowVisible(true);
         // Secure Input is looked at here, at every show and redraw, never per event.
         const std::string notice = secureInputNotice(_platform.events, _platform.workspace);
-        if (_window) _window->placeOver(_procList->frame(), notice);
+        if (_window) layOverList(*_window, _procList->items(), _procList->frame(), notice);
         syncOtherOverlays(true, notice);
     } else {
         setWindowVisible(false);
@@ -118,10 +124,7 @@ void AppDelegate::syncOtherOverlays(bool visible, const std::string& notice) {
             content.setHidden(true);
             continue;
         }
-        window->setCells(&lists[i].items);
-        content.setNeedsDisplay(true);
-        content.setHidden(false);
-        window->placeOver(lists[i].frame, notice);
+        layOverList(*window, lists[i].items, lists[i].frame, notice);
     }
 }
 
